@@ -1,0 +1,214 @@
+#include "bench/figure.h"
+
+#include "platform/canvas.h"
+#include "platform/numbers.h"
+#include "platform/sharedvalues.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr int kAxis = 135;
+using numbers::roundEven;
+
+void printLabel(Canvas &c, double x, double y, const QString &text)
+{
+    c.currentX = x;
+    c.currentY = y;
+    c.print(text);
+}
+
+// A letter followed by its subscript digit, 4 units lower.
+void printSubscripted(Canvas &c, double x, double y, const QString &letter, const QString &digit)
+{
+    c.currentX = x;
+    c.currentY = y;
+    c.print(letter, false);
+    c.currentY = c.currentY + 4;
+    c.print(digit);
+}
+
+void drawMirror(FigureFrame &f)
+{
+    Canvas &c = *f.canvas;
+    const QRgb col = f.pal.device;
+    c.setForeColor(col);
+    const int top = kAxis - f.hD, bottom = kAxis + 1 + f.hD;
+    c.line(f.xS, top, f.xS, bottom, col);
+    for (int y = top; y <= bottom; y += 5)
+        c.line(f.xS, y, f.xS + 5, y - 5, col);
+    c.line(f.xS, top, f.xS - 10, top - 10, col);
+    c.line(f.xS, bottom, f.xS - 10, bottom + 10, col);
+    printLabel(c, f.xS + 4, 139, QStringLiteral("S"));
+}
+
+void drawObject(FigureFrame &f)
+{
+    Canvas &c = *f.canvas;
+    const QRgb col = f.pal.object;
+    const int tip = kAxis - f.hB;
+    c.line(f.xA, tip, f.xA, kAxis, col);
+    c.line(f.xA, tip, f.xA + 4, 143 - f.hB, col);
+    c.line(f.xA, tip, f.xA - 4, 143 - f.hB, col);
+    printLabel(c, f.xA - 8, 123 - f.hB, QStringLiteral("B"));
+    printLabel(c, f.xA - 8, 139, QStringLiteral("A"));
+}
+
+void printImageLabel(FigureFrame &f, double x, double y, const QString &letter)
+{
+    if (f.telescope)
+        printSubscripted(*f.canvas, x, y, letter, QStringLiteral("1"));
+    else
+        printLabel(*f.canvas, x, y, letter + QLatin1Char('\''));
+}
+
+void drawImage(FigureFrame &f)
+{
+    Canvas &c = *f.canvas;
+    const QRgb col = f.pal.object;
+    const bool solid = f.telescope ? (f.xI < f.xS && f.xP < f.xI) : f.xI < f.xS;
+    if (solid) {
+        c.line(f.xI, f.yI, f.xI, kAxis, col);
+        c.line(f.xI, f.yI, f.xI + 4, f.yI - 8, col);
+        c.line(f.xI, f.yI, f.xI - 4, f.yI - 8, col);
+        printImageLabel(f, f.xI - 4, f.yI + 4, QStringLiteral("B"));
+        printImageLabel(f, f.xI - 4, 118, QStringLiteral("A"));
+        return;
+    }
+    if (!f.in->check[11])
+        return;
+    c.setDrawStyle(Canvas::Dot);
+    c.line(f.xI, f.yI, f.xI, kAxis, col);
+    c.setDrawStyle(Canvas::Solid);
+    if (f.yI > 134) {
+        c.line(f.xI, f.yI, f.xI + 4, f.yI - 8, col);
+        c.line(f.xI, f.yI, f.xI - 4, f.yI - 8, col);
+        printImageLabel(f, f.xI - 4, f.yI + 2, QStringLiteral("B"));
+        printImageLabel(f, f.xI - 4, 118, QStringLiteral("A"));
+    } else {
+        c.line(f.xI, f.yI, f.xI + 4, f.yI + 8, col);
+        c.line(f.xI, f.yI, f.xI - 4, f.yI + 8, col);
+        printImageLabel(f, f.xI - 4, f.yI - 14, QStringLiteral("B"));
+        printImageLabel(f, f.xI - 8, 139, QStringLiteral("A"));
+    }
+}
+
+// The cross of C or F on the axis.
+void drawAxisMark(FigureFrame &f, int x)
+{
+    f.canvas->line(x - 3, kAxis, x + 4, kAxis, f.pal.device);
+    f.canvas->line(x, 132, x, 139, f.pal.device);
+}
+
+void drawCentreAndFocus(FigureFrame &f)
+{
+    Canvas &c = *f.canvas;
+    c.setForeColor(f.pal.device);
+    drawAxisMark(f, f.xC);
+    printLabel(c, f.xC - 2, 139, QStringLiteral("C"));
+    if (!f.in->check[7])
+        return;
+    drawAxisMark(f, f.xF);
+    if (f.telescope)
+        printSubscripted(c, f.xF - 2, 139, QStringLiteral("F"), QStringLiteral("1"));
+    else
+        printLabel(c, f.xF - 2, 139, QStringLiteral("F"));
+}
+
+void placeHandles(const FigureFrame &f, FigureOutput &out)
+{
+    const int hB = std::min(f.hB, kAxis);
+    const int hD = std::min(f.hD, kAxis);
+    out.ab = HandlePlace{true, f.xA, kAxis - hB, hB};
+    out.l1 = HandlePlace{true, f.xS, kAxis - hD, 2 * hD};
+}
+
+void writeLabels(const FigureFrame &f, const QString &fmtnum, FigureOutput &out)
+{
+    const Optics &o = f.o;
+    out.label3[0] = lengthLabel(o.xima, o.xima, fmtnum);
+    out.label3[1] = lengthLabel(o.hima, o.xima, fmtnum);
+}
+} // namespace
+
+Palette Palette::forBackground(bool white)
+{
+    if (white)
+        return {qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(0, 128, 128), qRgb(0, 0, 200),
+                qRgb(255, 0, 0)};
+    return {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(255, 255, 0), qRgb(255, 255, 200),
+            qRgb(255, 0, 0)};
+}
+
+double FigureFrame::canvasY(double pente, double ordo, double x) const
+{
+    return (kAxis - double(echelle) * ordo) + (-pente) * x;
+}
+
+QString lengthLabel(double value, double limitValue, const QString &fmtnum)
+{
+    if (std::fabs(limitValue) > 50000)
+        return QStringLiteral("Hors limites");
+    return numbers::formatPattern(value, fmtnum) + QStringLiteral(" cm");
+}
+
+FigureOutput majaff(Canvas &canvas, const SceneInputs &in, SharedValues &shared)
+{
+    FigureOutput out;
+    // Computation pass.
+    out.check14Enabled = !in.check2;
+    if (in.check2) {
+        out.label1Set = true;
+        out.label1 = numbers::formatPattern(angappOf(in), QStringLiteral("###0.0"))
+            + QStringLiteral("°");
+    }
+    if (shared.longaxe == 0)
+        shared.longaxe = 100;
+    shared.echelle = float(canvas.scaleWidth() - 20) / float(shared.longaxe);
+
+    FigureFrame f;
+    f.canvas = &canvas;
+    f.in = &in;
+    f.echelle = shared.echelle;
+    if (computeOptics(in, f.echelle, canvas.scaleLeft(), &f.o) != PassResult::Done) {
+        out.optics = f.o;
+        return out;
+    }
+    const Optics &o = f.o;
+    const double e = f.echelle;
+    f.pal = Palette::forBackground(in.check[12]);
+    f.coulray = f.pal.ray;
+    f.xS = roundEven(o.xsommet * e);
+    f.xA = roundEven(o.xobjet * e);
+    f.hB = roundEven(o.hobjet * e);
+    f.hD = roundEven(o.dmonture * e);
+    f.xI = roundEven(o.sapr * e + f.xS);
+    f.yI = roundEven(kAxis - o.hima * e);
+    f.xC = roundEven(f.xS - 2 * o.focale * e);
+    f.xF = roundEven(f.xS - o.focale * e);
+
+    // Drawing, back to front: the light beam and the graduation go under the main axis,
+    // the rays between the axes and the mirror.
+    canvas.setBackColor(f.pal.back);
+    canvas.cls();
+    canvas.line(0, kAxis, canvas.scaleWidth() - 20, kAxis, f.pal.device);
+    drawMirror(f);
+    canvas.setForeColor(f.pal.object);
+    canvas.setFontName(QStringLiteral("Arial"));
+    canvas.setFontSize(8);
+    drawObject(f);
+    if (in.check[2])
+        drawImage(f);
+    drawCentreAndFocus(f);
+    if (f.redRays) {
+        canvas.setForeColor(f.pal.red);
+        printLabel(canvas, 0, 6, QStringLiteral("Les rayons représentés en rouge n'existent pas."));
+    }
+    placeHandles(f, out);
+    writeLabels(f, shared.fmtnum, out);
+    out.drawn = true;
+    out.telescope = f.telescope;
+    out.redRays = f.redRays;
+    out.optics = o;
+    return out;
+}

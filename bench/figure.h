@@ -1,0 +1,64 @@
+// The recompute-and-redraw of the figure: reads a snapshot of the controls, computes the
+// optics and draws the whole figure on the canvas from nothing.
+#pragma once
+
+#include "bench/scene.h"
+
+#include <QRgb>
+#include <QString>
+#include <array>
+
+class Canvas;
+struct SharedValues;
+
+// Colours of the figure on the chosen background.
+struct Palette
+{
+    QRgb back, device, object, ray, red;
+    static Palette forBackground(bool white);
+};
+
+// A drag handle's rectangle in canvas units: the handle is centred on `centerX`.
+struct HandlePlace
+{
+    bool visible = false;
+    int centerX = 0;
+    int top = 0;
+    int height = 0;
+};
+
+// What the redraw hands back to the window: labels, handles and enabled states.
+struct FigureOutput
+{
+    bool check14Enabled = true;
+    bool label1Set = false;
+    QString label1;
+    bool drawn = false; // false when the pass stopped and the previous figure stays
+    std::array<QString, 6> label3;
+    bool telescope = false;
+    bool redRays = false;
+    HandlePlace ab, l1, l2, l3;
+    Optics optics;
+};
+
+// Canvas positions shared by every part of the drawing (canvas units, y downward).
+struct FigureFrame
+{
+    Canvas *canvas = nullptr;
+    const SceneInputs *in = nullptr;
+    Optics o;
+    Palette pal{};
+    float echelle = 1;
+    int xS = 0, xA = 0, hB = 0, hD = 0, xP = 0, yL = 0, xI = 0, yI = 0, xC = 0, xF = 0;
+    QRgb coulray = 0;
+    bool redRays = false;
+    bool telescope = false;
+
+    // Bench line y = pente * x + ordo (cm) at canvas abscissa x, in canvas units.
+    double canvasY(double pente, double ordo, double x) const;
+};
+
+FigureOutput majaff(Canvas &canvas, const SceneInputs &in, SharedValues &shared);
+
+// Label text of a length: the field pattern followed by " cm", or "Hors limites" beyond 50000.
+QString lengthLabel(double value, double limitValue, const QString &fmtnum);

@@ -1,0 +1,10 @@
+# optalis_add_test(<name> SOURCES ... LIBS ...): one QtTest executable run headless by CTest.
+function(optalis_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE optalis_options Qt6::Test ${T_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_LOGGING_RULES=qt.qpa.*=false"
+    TIMEOUT 300)
+endfunction()

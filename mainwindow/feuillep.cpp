@@ -1,0 +1,527 @@
+#include "mainwindow/feuillep.h"
+
+#include "config/recordfile.h"
+#include "mainwindow/figureview.h"
+#include "mainwindow/icons.h"
+#include "mainwindow/presentation.h"
+#include "platform/msgbox.h"
+#include "platform/numbers.h"
+#include "platform/sharedvalues.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QWindow>
+#include <cmath>
+
+namespace {
+const int kZoomTable[13] = {50, 60, 70, 80, 90, 100, 200, 300, 400, 500, 1000, 2000, 5000};
+constexpr int kExchangeRunning = 11;
+constexpr int kExchangeRequest = 31;
+
+struct ButtonDef
+{
+    QToolButton *FeuilleP::*member;
+    const char *name;
+    const char *caption;
+    const char *tooltip;
+    const char *hint;
+    QIcon (*icon)();
+    int left, width;
+};
+
+const ButtonDef kButtons[] = {
+    {&FeuilleP::Command2, "Command2", "&Ouvrir", "Retrouver une configuration",
+     "Pour retrouver une situation enregistrée", icons::open, 0, 113},
+    {&FeuilleP::Command11, "Command11", "&Enregistrer", "Enregistrer la configuration actuelle",
+     "Enregistrer les paramètres en cours", icons::save, 112, 113},
+    {&FeuilleP::Command4, "Command4", "Co&pier", "Placer l'image dans le presse-papiers",
+     "Copier pour placer l'image dans le presse- papiers puis coller depuis Word, Paint...",
+     icons::copy, 224, 113},
+    {&FeuilleP::Command10, "Command10", "&Imprimer", "Imprimer l'image",
+     "Configurer l'imprimante et imprimer l'image", icons::print, 336, 113},
+    {&FeuilleP::Command8, "Command8", "&Calculatrice", "Machine à calculer",
+     "Afficher la machine à calculer", icons::calculator, 448, 113},
+    {&FeuilleP::Command7, "Command7", "&Aide", "Aide pour utiliser cette application",
+     "Si vous rencontrez une difficulté avec cette application", icons::help, 560, 113},
+    {&FeuilleP::Command1, "Command1", "&Fermer", "Quitter cette application",
+     "Pour retrouver le module principal et quitter cette application", icons::close, 672,
+     129},
+};
+
+const char *const kCheckCaptions[18] = {
+    "Prolonger les rayons",
+    "Rayon passant par O",
+    "Afficher les images",
+    "Afficher tous les rayons issus de B",
+    "Changer de couleur à chaque réflexion",
+    "Afficher tous les rayons",
+    "Utiliser un miroir secondaire et une lentille convergente",
+    "Afficher les foyers",
+    "Représenter les rayons extérieurs à la lentille",
+    "Sens de propagation",
+    "Rayon passant par O",
+    "Afficher les images virtuelles",
+    "Fond blanc",
+    "Rayon incident passant par F",
+    "Rayon incident parallèle à l'axe",
+    "Rayon incident passant par F",
+    "Rayon incident parallèle à l'axe",
+    "Graduer les axes",
+};
+
+// Boxes ticked when the program starts: the three classical rays, the images and the foci.
+constexpr int kTickedAtStart[] = {1, 2, 7, 11, 13, 14};
+
+const char *const kFieldNames[9] = {
+    "Position du miroir sphérique (cm)", "Distance focale du miroir sphérique (cm)",
+    "Position du miroir plan (cm)",      "Distance focale de la lentille (cm)",
+    "Position de l'objet (cm)",          "Hauteur de l'objet (cm)",
+    "Diamètre de la monture (cm)",       "Copie du diamètre de la monture (cm)",
+    "Position de la lentille (cm)",
+};
+
+const char *const kImageLabelMeanings[6] = {
+    "Position de l'image A'B'",         "Hauteur de l'image A'B'",
+    "Position de l'image A'1B'1",       "Hauteur de l'image A'1B'1",
+    "Position de l'image finale A2B2", "Hauteur de l'image finale A2B2",
+};
+
+struct HandleDef
+{
+    const char *name;
+    const char *accessible;
+    const char *hint;
+};
+const HandleDef kHandles[4] = {
+    {"AB", "Poignée de l'objet", "Vous pouvez utiliser la souris pour déplacer l'objet"},
+    {"L1", "Poignée du miroir sphérique", "Vous pouvez utiliser la souris pour déplacer ce miroir"},
+    {"L2", "Poignée du miroir plan", "Vous pouvez utiliser la souris pour déplacer le miroir"},
+    {"L3", "Poignée de la lentille",
+     "Vous pouvez utiliser la souris pour déplacer cette lentille"},
+};
+constexpr int kHandleWidth = 10;
+
+QString tr8(const char *text) { return QString::fromUtf8(text); }
+} // namespace
+
+FeuilleP::FeuilleP(SharedValues &shared, const QString &programDir, QWidget *parent)
+    : QWidget(parent)
+    , sv(shared)
+    , progDir(programDir)
+{
+    setObjectName(QStringLiteral("feuilleP"));
+    setWindowTitle(QStringLiteral("Optalis"));
+    setAccessibleName(QStringLiteral("Optalis"));
+    setMouseTracking(true);
+    resize(791, 546);
+    createButtons();
+    Picture2 = new FigureView(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setAccessibleName(QStringLiteral("Figure"));
+    Picture2->setAccessibleDescription(
+        QStringLiteral("Miroir sphérique, objet et image construite"));
+    Picture2->setGeometry(8, 48, 775, 265);
+    setHint(Picture2,
+            QStringLiteral("Vous pouvez déplacer les objets avec la souris et agrandir cette "
+                           "fenêtre"));
+    Command5 = new QToolButton(Picture2);
+    Command5->setObjectName(QStringLiteral("Command5"));
+    Command5->setAccessibleName(QStringLiteral("Agrandir la figure"));
+    Command5->setIcon(icons::enlarge());
+    Command5->setToolTip(QStringLiteral("Agrandir"));
+    Command5->setFocusPolicy(Qt::TabFocus);
+    connect(Command5, &QToolButton::clicked, this, &FeuilleP::Command5_Click);
+    setHint(Command5, QStringLiteral("Cliquer pour agrandir la fenêtre"));
+    createHandles();
+    Onglets = new QWidget(this);
+    Onglets->setObjectName(QStringLiteral("Onglets"));
+    Onglets->setAccessibleName(QStringLiteral("Onglets des paramètres"));
+    Onglets->setGeometry(8, 360, 409, 185);
+    Onglets->setAutoFillBackground(true);
+    QPalette pal = Onglets->palette();
+    pal.setColor(QPalette::Window, QColor(210, 205, 200));
+    Onglets->setPalette(pal);
+    setHint(Onglets, QStringLiteral("Cliquer sur un onglet pour l'afficher"));
+    createTextArea();
+    createSceneControls();
+    Form_Load();
+}
+
+FeuilleP::~FeuilleP() = default;
+
+QString FeuilleP::restText()
+{
+    return QStringLiteral("Vous pouvez modifier les paramètres,\r\nouvrir une configuration ou "
+                          "un exercice");
+}
+
+QString FeuilleP::exchangeFile() const
+{
+    return QDir(progDir).filePath(QStringLiteral("TEMPQX.TMP"));
+}
+
+void FeuilleP::createButtons()
+{
+    for (const ButtonDef &def : kButtons) {
+        auto *b = new QToolButton(this);
+        this->*(def.member) = b;
+        b->setObjectName(QLatin1String(def.name));
+        b->setText(tr8(def.caption));
+        b->setToolTip(tr8(def.tooltip));
+        QString accessible = tr8(def.caption);
+        accessible.remove(QLatin1Char('&'));
+        b->setAccessibleName(accessible);
+        b->setAccessibleDescription(tr8(def.tooltip));
+        b->setIcon(def.icon());
+        b->setIconSize(QSize(20, 20));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setGeometry(def.left, 0, def.width, 41);
+        setHint(b, tr8(def.hint));
+    }
+    connect(Command1, &QToolButton::clicked, this, &QWidget::close);
+}
+
+void FeuilleP::createTextArea()
+{
+    info = new QLabel(this);
+    info->setObjectName(QStringLiteral("info"));
+    info->setAccessibleName(QStringLiteral("Ligne d'état"));
+    info->setGeometry(120, 320, 233, 33);
+    info->setWordWrap(true);
+    info->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(11);
+    info->setFont(f);
+
+    fich = new QLineEdit(this);
+    fich->setObjectName(QStringLiteral("fich"));
+    fich->setAccessibleName(QStringLiteral("Fichier de l'exercice affiché"));
+    fich->setGeometry(424, 320, 361, 19);
+    fich->setReadOnly(true);
+    connect(fich, &QLineEdit::textChanged, this, [this](const QString &text) {
+        fich->setCursorPosition(text.size());
+        fich->setToolTip(text);
+    });
+
+    btexo = new QLabel(this);
+    btexo->setObjectName(QStringLiteral("btexo"));
+    btexo->setAccessibleName(QStringLiteral("Exercices"));
+    btexo->setAccessibleDescription(
+        QStringLiteral("Ouvrir un énoncé, enregistrer le texte, obtenir la correction, imprimer "
+                       "ou fermer"));
+    btexo->setGeometry(424, 320, 97, 19);
+    btexo->setPixmap(icons::exercise());
+    btexo->setCursor(Qt::PointingHandCursor);
+    setHint(btexo,
+            QStringLiteral("Ouvrir un énoncé, enregistrer le texte, obtenir la correction, "
+                           "imprimer ou fermer"));
+
+    supertext = new QTextEdit(this);
+    supertext->setObjectName(QStringLiteral("supertext"));
+    supertext->setAccessibleName(QStringLiteral("Texte"));
+    supertext->setGeometry(424, 339, 361, 206);
+    connect(supertext, &QTextEdit::textChanged, this, [this] {
+        if (!fich->text().isEmpty())
+            sv.textemodif = 1;
+    });
+}
+
+void FeuilleP::createSceneControls()
+{
+    store = new QWidget(Onglets);
+    store->setObjectName(QStringLiteral("store"));
+    store->hide();
+    const SceneInputs defaults = SceneInputs::defaults();
+    for (int i = 0; i < 9; ++i) {
+        auto *t = new QLineEdit(defaults.text[size_t(i)], store);
+        t->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        t->setAccessibleName(tr8(kFieldNames[i]));
+        Text1[size_t(i)] = t;
+    }
+    for (int i = 0; i < 18; ++i) {
+        auto *c = new QCheckBox(tr8(kCheckCaptions[i]), store);
+        c->setObjectName(QStringLiteral("Check1_%1").arg(i));
+        c->setAccessibleName(tr8(kCheckCaptions[i]));
+        Check1[size_t(i)] = c;
+    }
+    for (int i : kTickedAtStart)
+        Check1[size_t(i)]->setChecked(true);
+    Check2 = new QCheckBox(QStringLiteral("Objet à l'infini"), store);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    Check2->setAccessibleName(QStringLiteral("Objet à l'infini"));
+
+    const auto scroll = [this](const char *name, const char *accessible, int min, int max,
+                               int value, int large) {
+        auto *s = new QScrollBar(Qt::Horizontal, store);
+        s->setObjectName(QLatin1String(name));
+        s->setAccessibleName(tr8(accessible));
+        s->setRange(min, max);
+        s->setValue(value);
+        s->setSingleStep(1);
+        s->setPageStep(large);
+        return s;
+    };
+    HScroll1 = scroll("HScroll1", "Position des flèches sur les rayons (dixièmes)", 1, 9, 4, 1);
+    HScroll2 = scroll("HScroll2", "Diamètre de la monture (mm)", 5, 32767, 80, 10);
+    HScroll3 = scroll("HScroll3", "Diamètre apparent (dixièmes de degré)", 1, 300, 100, 10);
+
+    Combo1 = new QComboBox(store);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setAccessibleName(QStringLiteral("Précision des positions"));
+
+    const auto label = [this](const char *name, const char *meaning) {
+        auto *l = new QLabel(store);
+        l->setObjectName(QLatin1String(name));
+        l->setAccessibleDescription(tr8(meaning));
+        return l;
+    };
+    Label1 = label("Label1", "Diamètre apparent de l'objet");
+    Label2 = label("Label2", "Longueur de l'axe principal");
+    Label4 = label("Label4", "Exposant de la précision des positions");
+    for (int i = 0; i < 6; ++i)
+        Label3[size_t(i)] = label(QStringLiteral("Label3_%1").arg(i).toLatin1().constData(),
+                                  kImageLabelMeanings[i]);
+}
+
+void FeuilleP::createHandles()
+{
+    for (int i = 0; i < 4; ++i) {
+        auto *h = new QWidget(Picture2);
+        h->setObjectName(QLatin1String(kHandles[i].name));
+        h->setAccessibleName(tr8(kHandles[i].accessible));
+        h->setAttribute(Qt::WA_TranslucentBackground);
+        h->setGeometry(0, 0, kHandleWidth, 1);
+        h->hide();
+        setHint(h, tr8(kHandles[i].hint));
+        handles[size_t(i)] = h;
+    }
+}
+
+void FeuilleP::setHint(QObject *control, const QString &hint)
+{
+    control->setProperty("optalisHint", hint);
+    control->installEventFilter(this);
+    if (auto *w = qobject_cast<QWidget *>(control))
+        w->setMouseTracking(true);
+}
+
+bool FeuilleP::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
+        const QString hint = watched->property("optalisHint").toString();
+        // The copy confirmation stays while the mouse is on the copy button.
+        if (!hint.isEmpty() && !(watched == Command4 && info->text() == sv.msgcopie))
+            info->setText(hint);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FeuilleP::mouseMoveEvent(QMouseEvent *event)
+{
+    info->setText(restText());
+    QWidget::mouseMoveEvent(event);
+}
+
+void FeuilleP::Form_Load()
+{
+    writeRecordsAt(exchangeFile(), {{kExchangeRunning, QStringLiteral("OUI")}});
+    applyPlacementRule();
+    info->setText(restText());
+    sv.msgcopie = QStringLiteral("L'image est copiée : vous pouvez la retrouver depuis toute "
+                                 "application Windows (coller)");
+    sv.fmtnum = QStringLiteral("##############0.0");
+    Combo1->clear();
+    Combo1->addItems({QStringLiteral("-1"), QStringLiteral("-2"), QStringLiteral("-3")});
+    sv.nzoom = 1;
+    presentation(supertext);
+    update();
+    Command3_Click(2);
+}
+
+void FeuilleP::applyPlacementRule()
+{
+    if (placing)
+        return;
+    placing = true;
+    QScreen *scr = screen();
+    if (scr && scr->geometry().width() > 850 && isWindow()) {
+        setWindowState(Qt::WindowNoState);
+        const QSize frameExtra = frameGeometry().size() - geometry().size();
+        const QSize client = QSize(800, 600) - frameExtra;
+        if (size() != client)
+            resize(client);
+        const QRect g = scr->geometry();
+        move(g.left() + (g.width() - 800) / 2, g.top() + (g.height() - 600) / 2);
+    }
+    Picture2->resize(width() - 16, Picture2->height());
+    Command5->move(Picture2->width() - 23, 0);
+    placing = false;
+}
+
+void FeuilleP::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    applyPlacementRule();
+}
+
+void FeuilleP::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    for (int y = 0; y <= 600; ++y) {
+        const int rg = numbers::roundEven(255 - y / 600.0 * 55);
+        const int b = numbers::roundEven(255 - y / 600.0 * 75);
+        p.setPen(QColor(rg, rg, b));
+        p.drawLine(0, y, 800, y);
+    }
+    // Shadow of the text area: only its right and bottom edges show.
+    p.setPen(QColor(128, 128, 128));
+    p.drawRect(QRect(QPoint(supertext->x() + 3, fich->y() + 3),
+                     QPoint(supertext->x() + supertext->width() + 3,
+                            supertext->y() + supertext->height() + 3)));
+}
+
+bool FeuilleP::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QWidget::event(event);
+}
+
+void FeuilleP::Form_Activate()
+{
+    Command5->setIcon(icons::enlarge());
+    majaff();
+    QString request;
+    const bool read = readRecordAt(exchangeFile(), kExchangeRequest, &request);
+    writeRecordsAt(exchangeFile(), {{kExchangeRequest, QString()}});
+    if (read && !request.trimmed().isEmpty()) {
+        // Opening the requested exercise comes with the exercise window.
+    }
+    glisseplan = false;
+}
+
+void FeuilleP::Command5_Click()
+{
+    if (Picture2->height() == 501) {
+        Picture2->resize(Picture2->width(), 265);
+        Command5->setIcon(icons::enlarge());
+        Command5->setToolTip(QStringLiteral("Agrandir"));
+    } else {
+        Picture2->resize(Picture2->width(), 501);
+        Command5->setIcon(icons::reduce());
+        Command5->setToolTip(QStringLiteral("Diminuer"));
+    }
+    Picture2->raise();
+    if (Picture2->isVisible())
+        Picture2->setFocus();
+    majaff();
+}
+
+void FeuilleP::Command3_Click(int index)
+{
+    if (index == 0 && sv.nzoom > 0)
+        --sv.nzoom;
+    if (index == 1 && sv.nzoom < 12)
+        ++sv.nzoom;
+    sv.longaxe = int16_t(kZoomTable[sv.nzoom]);
+    if (sv.nzoom > 4)
+        Label2->setText(numbers::formatGeneral(sv.longaxe / 100.0) + QStringLiteral(" m"));
+    else
+        Label2->setText(QString::number(sv.longaxe) + QStringLiteral(" cm"));
+    HScroll2->setMaximum(numbers::roundEven(135.0 / 800.0 * sv.longaxe * 10));
+    majaff();
+}
+
+SceneInputs FeuilleP::readScene() const
+{
+    SceneInputs in;
+    for (size_t i = 0; i < 9; ++i)
+        in.text[i] = Text1[i]->text();
+    for (size_t i = 0; i < 18; ++i)
+        in.check[i] = Check1[i]->checkState() == Qt::Checked;
+    in.check2 = Check2->checkState() == Qt::Checked;
+    in.hscroll1 = HScroll1->value();
+    in.hscroll3 = HScroll3->value();
+    return in;
+}
+
+void FeuilleP::majaff()
+{
+    const FigureOutput out = ::majaff(Picture2->canvas(), readScene(), sv);
+    applyFigure(out);
+}
+
+void FeuilleP::applyFigure(const FigureOutput &out)
+{
+    Check1[14]->setEnabled(out.check14Enabled);
+    if (out.label1Set)
+        Label1->setText(out.label1);
+    if (!out.drawn)
+        return;
+    figure = out;
+    for (int i = 0; i < 6; ++i) {
+        Label3[size_t(i)]->setText(out.label3[size_t(i)]);
+        Label3[size_t(i)]->setAccessibleName(out.label3[size_t(i)]);
+        Label3[size_t(i)]->setVisible(i < 2 || out.telescope);
+    }
+    const HandlePlace *places[4] = {&out.ab, &out.l1, &out.l2, &out.l3};
+    for (size_t i = 0; i < 4; ++i) {
+        QWidget *h = handles[i];
+        const HandlePlace &pl = *places[i];
+        if (!pl.visible || pl.height <= 0) {
+            h->hide();
+            continue;
+        }
+        const QPoint topLeft = Picture2->toWidget(pl.centerX, pl.top);
+        h->setGeometry(topLeft.x() - h->width() / 2, topLeft.y(), h->width(), pl.height);
+        h->show();
+    }
+    handles[0]->raise();
+    handles[1]->raise();
+    Picture2->update();
+}
+
+bool FeuilleP::Form_QueryUnload()
+{
+    if (sv.textemodif == 1
+        && msgbox::show(this, QStringLiteral("Attention: perte des modifications du texte."),
+                        QStringLiteral("Abandon des données?"), msgbox::Icon::Question,
+                        msgbox::Buttons::OkCancel)
+            == msgbox::Answer::Cancel)
+        return false;
+    return msgbox::show(this, QStringLiteral("Quitter vraiment Optalis ?"),
+                        QStringLiteral("Fermer"), msgbox::Icon::Question,
+                        msgbox::Buttons::OkCancel)
+        == msgbox::Answer::Ok;
+}
+
+void FeuilleP::Form_Unload()
+{
+    if (unloaded)
+        return;
+    unloaded = true;
+    writeRecordsAt(exchangeFile(), {{kExchangeRunning, QStringLiteral("NON")},
+                                    {kExchangeRequest, QString()}});
+    QCoreApplication::quit();
+}
+
+void FeuilleP::closeEvent(QCloseEvent *event)
+{
+    if (unloaded || !Form_QueryUnload()) {
+        if (!unloaded)
+            event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}

@@ -1,0 +1,93 @@
+// The main window: command buttons, figure, tab strip with the scene's controls, status line
+// and text pane. The controls are the scene's only store.
+#pragma once
+
+#include "bench/figure.h"
+
+#include <QWidget>
+#include <array>
+
+class FigureView;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QScrollBar;
+class QTextEdit;
+class QToolButton;
+struct SharedValues;
+
+class FeuilleP : public QWidget
+{
+    Q_OBJECT
+public:
+    // `programDir` is where the exchange file and the shipped data live.
+    FeuilleP(SharedValues &shared, const QString &programDir, QWidget *parent = nullptr);
+    ~FeuilleP() override;
+
+    // Scene controls.
+    std::array<QLineEdit *, 9> Text1{};
+    std::array<QCheckBox *, 18> Check1{};
+    QCheckBox *Check2 = nullptr;
+    QScrollBar *HScroll1 = nullptr;
+    QScrollBar *HScroll2 = nullptr;
+    QScrollBar *HScroll3 = nullptr;
+    QComboBox *Combo1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    std::array<QLabel *, 6> Label3{};
+    QLabel *Label4 = nullptr;
+
+    // Window controls.
+    QToolButton *Command1 = nullptr, *Command2 = nullptr, *Command4 = nullptr,
+                *Command5 = nullptr, *Command7 = nullptr, *Command8 = nullptr,
+                *Command10 = nullptr, *Command11 = nullptr;
+    FigureView *Picture2 = nullptr;
+    QWidget *Onglets = nullptr;
+    QLabel *info = nullptr;
+    QLabel *btexo = nullptr;
+    QLineEdit *fich = nullptr;
+    QTextEdit *supertext = nullptr;
+    std::array<QWidget *, 4> handles{}; // AB, L1, L2, L3
+
+    SharedValues &shared() { return sv; }
+    QString exchangeFile() const;
+    const FigureOutput &lastFigure() const { return figure; }
+    bool glisseplan = false;
+
+    void majaff();
+    void Form_Activate();
+    void Command5_Click();
+    void Command3_Click(int index);
+    // Runs the closing questions; true when the window may close.
+    bool Form_QueryUnload();
+    void Form_Unload();
+
+    static QString restText();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void Form_Load();
+    void createButtons();
+    void createTextArea();
+    void createSceneControls();
+    void createHandles();
+    void setHint(QObject *control, const QString &hint);
+    void applyPlacementRule();
+    SceneInputs readScene() const;
+    void applyFigure(const FigureOutput &out);
+
+    SharedValues &sv;
+    QString progDir;
+    FigureOutput figure;
+    QWidget *store = nullptr; // holds the scene controls until the tab strip shows them
+    bool placing = false;
+    bool unloaded = false;
+};
