@@ -119,8 +119,8 @@ void placeHandles(const FigureFrame &f, FigureOutput &out)
 {
     const int hB = std::min(f.hB, kAxis);
     const int hD = std::min(f.hD, kAxis);
-    out.ab = HandlePlace{true, f.xA, kAxis - hB, hB};
-    out.l1 = HandlePlace{true, f.xS, kAxis - hD, 2 * hD};
+    out.ab = HandlePlace {true, f.xA, kAxis - hB, hB};
+    out.l1 = HandlePlace {true, f.xS, kAxis - hD, 2 * hD};
 }
 
 void writeLabels(const FigureFrame &f, const QString &fmtnum, FigureOutput &out)
@@ -159,8 +159,8 @@ FigureOutput majaff(Canvas &canvas, const SceneInputs &in, SharedValues &shared)
     out.check14Enabled = !in.check2;
     if (in.check2) {
         out.label1Set = true;
-        out.label1 = numbers::formatPattern(angappOf(in), QStringLiteral("###0.0"))
-            + QStringLiteral("°");
+        out.label1
+            = numbers::formatPattern(angappOf(in), QStringLiteral("###0.0")) + QStringLiteral("°");
     }
     if (shared.longaxe == 0)
         shared.longaxe = 100;

@@ -47,7 +47,7 @@ struct FigureFrame
     Canvas *canvas = nullptr;
     const SceneInputs *in = nullptr;
     Optics o;
-    Palette pal{};
+    Palette pal {};
     float echelle = 1;
     int xS = 0, xA = 0, hB = 0, hD = 0, xP = 0, yL = 0, xI = 0, yI = 0, xC = 0, xF = 0;
     QRgb coulray = 0;

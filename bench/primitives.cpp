@@ -40,8 +40,8 @@ void arrowhead(Canvas &canvas, QRgb color, double tx, double ty, double dx, doub
     }
 }
 
-void tracerayon(Canvas &canvas, QRgb coulray, int xdep, int ydep, int xarr, int yarr,
-                int style, double placerapp)
+void tracerayon(Canvas &canvas, QRgb coulray, int xdep, int ydep, int xarr, int yarr, int style,
+                double placerapp)
 {
     canvas.setDrawStyle(style);
     if (placerapp != 0) {

@@ -10,8 +10,8 @@ void droite(double dx1, double dy1, double dx2, double dy2, double &aaa, double 
 
 // One ray segment in colour `coulray`, with an arrowhead at the fraction `placerapp` of the
 // way (none when 0). The arrowhead takes the segment's style; the style is solid afterwards.
-void tracerayon(Canvas &canvas, QRgb coulray, int xdep, int ydep, int xarr, int yarr,
-                int style, double placerapp);
+void tracerayon(Canvas &canvas, QRgb coulray, int xdep, int ydep, int xarr, int yarr, int style,
+                double placerapp);
 
 // The arrowhead alone, tip at (tx, ty), pointing along (dx, dy).
 void arrowhead(Canvas &canvas, QRgb color, double tx, double ty, double dx, double dy);

@@ -17,7 +17,10 @@ SceneInputs SceneInputs::defaults()
     return in;
 }
 
-double angappOf(const SceneInputs &in) { return in.hscroll3 / 10.0; }
+double angappOf(const SceneInputs &in)
+{
+    return in.hscroll3 / 10.0;
+}
 
 PassResult computeOptics(const SceneInputs &in, float echelle, double scaleLeft, Optics *o)
 {

@@ -10,7 +10,7 @@
 struct SceneInputs
 {
     std::array<QString, 9> text; // Text1(0..8), decimal comma
-    std::array<bool, 18> check{}; // Check1(i) ticked
+    std::array<bool, 18> check {}; // Check1(i) ticked
     bool check2 = false; // object at infinity
     int hscroll1 = 0; // arrow position, tenths of a segment
     int hscroll3 = 0; // apparent angle, tenths of a degree

@@ -54,8 +54,7 @@ const ButtonDef kButtons[] = {
     {&FeuilleP::Command7, "Command7", "&Aide", "Aide pour utiliser cette application",
      "Si vous rencontrez une difficulté avec cette application", icons::help, 560, 113},
     {&FeuilleP::Command1, "Command1", "&Fermer", "Quitter cette application",
-     "Pour retrouver le module principal et quitter cette application", icons::close, 672,
-     129},
+     "Pour retrouver le module principal et quitter cette application", icons::close, 672, 129},
 };
 
 const char *const kCheckCaptions[18] = {
@@ -91,8 +90,8 @@ const char *const kFieldNames[9] = {
 };
 
 const char *const kImageLabelMeanings[6] = {
-    "Position de l'image A'B'",         "Hauteur de l'image A'B'",
-    "Position de l'image A'1B'1",       "Hauteur de l'image A'1B'1",
+    "Position de l'image A'B'",        "Hauteur de l'image A'B'",
+    "Position de l'image A'1B'1",      "Hauteur de l'image A'1B'1",
     "Position de l'image finale A2B2", "Hauteur de l'image finale A2B2",
 };
 
@@ -106,12 +105,14 @@ const HandleDef kHandles[4] = {
     {"AB", "Poignée de l'objet", "Vous pouvez utiliser la souris pour déplacer l'objet"},
     {"L1", "Poignée du miroir sphérique", "Vous pouvez utiliser la souris pour déplacer ce miroir"},
     {"L2", "Poignée du miroir plan", "Vous pouvez utiliser la souris pour déplacer le miroir"},
-    {"L3", "Poignée de la lentille",
-     "Vous pouvez utiliser la souris pour déplacer cette lentille"},
+    {"L3", "Poignée de la lentille", "Vous pouvez utiliser la souris pour déplacer cette lentille"},
 };
 constexpr int kHandleWidth = 10;
 
-QString tr8(const char *text) { return QString::fromUtf8(text); }
+QString tr8(const char *text)
+{
+    return QString::fromUtf8(text);
+}
 } // namespace
 
 FeuilleP::FeuilleP(SharedValues &shared, const QString &programDir, QWidget *parent)
@@ -260,17 +261,17 @@ void FeuilleP::createSceneControls()
     Check2->setObjectName(QStringLiteral("Check2"));
     Check2->setAccessibleName(QStringLiteral("Objet à l'infini"));
 
-    const auto scroll = [this](const char *name, const char *accessible, int min, int max,
-                               int value, int large) {
-        auto *s = new QScrollBar(Qt::Horizontal, store);
-        s->setObjectName(QLatin1String(name));
-        s->setAccessibleName(tr8(accessible));
-        s->setRange(min, max);
-        s->setValue(value);
-        s->setSingleStep(1);
-        s->setPageStep(large);
-        return s;
-    };
+    const auto scroll
+        = [this](const char *name, const char *accessible, int min, int max, int value, int large) {
+              auto *s = new QScrollBar(Qt::Horizontal, store);
+              s->setObjectName(QLatin1String(name));
+              s->setAccessibleName(tr8(accessible));
+              s->setRange(min, max);
+              s->setValue(value);
+              s->setSingleStep(1);
+              s->setPageStep(large);
+              return s;
+          };
     HScroll1 = scroll("HScroll1", "Position des flèches sur les rayons (dixièmes)", 1, 9, 4, 1);
     HScroll2 = scroll("HScroll2", "Diamètre de la monture (mm)", 5, 32767, 80, 10);
     HScroll3 = scroll("HScroll3", "Diamètre apparent (dixièmes de degré)", 1, 300, 100, 10);
@@ -385,9 +386,9 @@ void FeuilleP::paintEvent(QPaintEvent *)
     }
     // Shadow of the text area: only its right and bottom edges show.
     p.setPen(QColor(128, 128, 128));
-    p.drawRect(QRect(QPoint(supertext->x() + 3, fich->y() + 3),
-                     QPoint(supertext->x() + supertext->width() + 3,
-                            supertext->y() + supertext->height() + 3)));
+    p.drawRect(QRect(
+        QPoint(supertext->x() + 3, fich->y() + 3),
+        QPoint(supertext->x() + supertext->width() + 3, supertext->y() + supertext->height() + 3)));
 }
 
 bool FeuilleP::event(QEvent *event)
@@ -457,6 +458,8 @@ SceneInputs FeuilleP::readScene() const
 
 void FeuilleP::majaff()
 {
+    // A hidden canvas gets no resize event; the drawing must still use its current size.
+    Picture2->canvas().resize(Picture2->width(), Picture2->height());
     const FigureOutput out = ::majaff(Picture2->canvas(), readScene(), sv);
     applyFigure(out);
 }
@@ -500,8 +503,7 @@ bool FeuilleP::Form_QueryUnload()
             == msgbox::Answer::Cancel)
         return false;
     return msgbox::show(this, QStringLiteral("Quitter vraiment Optalis ?"),
-                        QStringLiteral("Fermer"), msgbox::Icon::Question,
-                        msgbox::Buttons::OkCancel)
+                        QStringLiteral("Fermer"), msgbox::Icon::Question, msgbox::Buttons::OkCancel)
         == msgbox::Answer::Ok;
 }
 
@@ -510,8 +512,8 @@ void FeuilleP::Form_Unload()
     if (unloaded)
         return;
     unloaded = true;
-    writeRecordsAt(exchangeFile(), {{kExchangeRunning, QStringLiteral("NON")},
-                                    {kExchangeRequest, QString()}});
+    writeRecordsAt(exchangeFile(),
+                   {{kExchangeRunning, QStringLiteral("NON")}, {kExchangeRequest, QString()}});
     QCoreApplication::quit();
 }
 

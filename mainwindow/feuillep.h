@@ -26,8 +26,8 @@ public:
     ~FeuilleP() override;
 
     // Scene controls.
-    std::array<QLineEdit *, 9> Text1{};
-    std::array<QCheckBox *, 18> Check1{};
+    std::array<QLineEdit *, 9> Text1 {};
+    std::array<QCheckBox *, 18> Check1 {};
     QCheckBox *Check2 = nullptr;
     QScrollBar *HScroll1 = nullptr;
     QScrollBar *HScroll2 = nullptr;
@@ -35,20 +35,20 @@ public:
     QComboBox *Combo1 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
-    std::array<QLabel *, 6> Label3{};
+    std::array<QLabel *, 6> Label3 {};
     QLabel *Label4 = nullptr;
 
     // Window controls.
-    QToolButton *Command1 = nullptr, *Command2 = nullptr, *Command4 = nullptr,
-                *Command5 = nullptr, *Command7 = nullptr, *Command8 = nullptr,
-                *Command10 = nullptr, *Command11 = nullptr;
+    QToolButton *Command1 = nullptr, *Command2 = nullptr, *Command4 = nullptr, *Command5 = nullptr,
+                *Command7 = nullptr, *Command8 = nullptr, *Command10 = nullptr,
+                *Command11 = nullptr;
     FigureView *Picture2 = nullptr;
     QWidget *Onglets = nullptr;
     QLabel *info = nullptr;
     QLabel *btexo = nullptr;
     QLineEdit *fich = nullptr;
     QTextEdit *supertext = nullptr;
-    std::array<QWidget *, 4> handles{}; // AB, L1, L2, L3
+    std::array<QWidget *, 4> handles {}; // AB, L1, L2, L3
 
     SharedValues &shared() { return sv; }
     QString exchangeFile() const;

@@ -6,20 +6,20 @@
 
 namespace icons {
 namespace {
-constexpr int kSize = 24;
-const QColor kInk(40, 40, 60);
+    constexpr int kSize = 24;
+    const QColor kInk(40, 40, 60);
 
-QIcon paint(const std::function<void(QPainter &)> &draw, int size = kSize)
-{
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(kInk, 1.2));
-    draw(p);
-    p.end();
-    return QIcon(pm);
-}
+    QIcon paint(const std::function<void(QPainter &)> &draw, int size = kSize)
+    {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(kInk, 1.2));
+        draw(p);
+        p.end();
+        return QIcon(pm);
+    }
 } // namespace
 
 QIcon open()
@@ -116,26 +116,32 @@ QIcon close()
 }
 
 namespace {
-QIcon arrows(bool outward)
-{
-    return paint(
-        [outward](QPainter &p) {
-            p.setPen(QPen(kInk, 1.4));
-            const qreal a = outward ? 2 : 7, b = outward ? 7 : 2;
-            p.drawLine(QPointF(2, 2), QPointF(7, 7));
-            p.drawLine(QPointF(a, a), QPointF(a + (outward ? 3 : -3), a));
-            p.drawLine(QPointF(a, a), QPointF(a, a + (outward ? 3 : -3)));
-            p.drawLine(QPointF(15 - 2, 15 - 2), QPointF(15 - 7, 15 - 7));
-            p.drawLine(QPointF(15 - a, 15 - a), QPointF(15 - a - (outward ? 3 : -3), 15 - a));
-            p.drawLine(QPointF(15 - a, 15 - a), QPointF(15 - a, 15 - a - (outward ? 3 : -3)));
-            Q_UNUSED(b);
-        },
-        15);
-}
+    QIcon arrows(bool outward)
+    {
+        return paint(
+            [outward](QPainter &p) {
+                p.setPen(QPen(kInk, 1.4));
+                const qreal a = outward ? 2 : 7, b = outward ? 7 : 2;
+                p.drawLine(QPointF(2, 2), QPointF(7, 7));
+                p.drawLine(QPointF(a, a), QPointF(a + (outward ? 3 : -3), a));
+                p.drawLine(QPointF(a, a), QPointF(a, a + (outward ? 3 : -3)));
+                p.drawLine(QPointF(15 - 2, 15 - 2), QPointF(15 - 7, 15 - 7));
+                p.drawLine(QPointF(15 - a, 15 - a), QPointF(15 - a - (outward ? 3 : -3), 15 - a));
+                p.drawLine(QPointF(15 - a, 15 - a), QPointF(15 - a, 15 - a - (outward ? 3 : -3)));
+                Q_UNUSED(b);
+            },
+            15);
+    }
 } // namespace
 
-QIcon enlarge() { return arrows(true); }
-QIcon reduce() { return arrows(false); }
+QIcon enlarge()
+{
+    return arrows(true);
+}
+QIcon reduce()
+{
+    return arrows(false);
+}
 
 QPixmap exercise()
 {

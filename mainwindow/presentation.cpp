@@ -69,17 +69,20 @@ const std::array<IntroPiece, 16> &textintro()
              + QStringLiteral(
                  "Cette application permet de représenter l'image d'un objet avec un miroir "),
          0},
-        {QStringLiteral("sphérique.") + kBreak + kBreak + QStringLiteral("Vous pouvez ajouter "), 0},
+        {QStringLiteral("sphérique.") + kBreak + kBreak + QStringLiteral("Vous pouvez ajouter "),
+         0},
         {QStringLiteral("un miroir secondaire et un oculaire "), 6},
         {QStringLiteral("pour simuler le principe de fonctionnement d'un "), 0},
         {QStringLiteral(" télescope de Newton.") + kBreak + kBreak, 6},
-        {QStringLiteral("Définir les positions de l'objet, des miroirs et de la lentille en utilisant "
-                        "la souris directement sur la figure ou saisir les positions et dimensions "
-                        "avec le clavier. ")
+        {QStringLiteral(
+             "Définir les positions de l'objet, des miroirs et de la lentille en utilisant "
+             "la souris directement sur la figure ou saisir les positions et dimensions "
+             "avec le clavier. ")
              + kBreak + kBreak,
          0},
-        {QStringLiteral("Tous les paramètres sont modifiables et l'image obtenue peut être imprimée "
-                        "ou placée dans le presse-papiers "),
+        {QStringLiteral(
+             "Tous les paramètres sont modifiables et l'image obtenue peut être imprimée "
+             "ou placée dans le presse-papiers "),
          6},
         {QStringLiteral("(bouton Copier) pour la coller dans une autre application.") + kBreak
              + kBreak,
@@ -88,7 +91,8 @@ const std::array<IntroPiece, 16> &textintro()
         {QStringLiteral("dans cette fenêtre en appuyant sur l'onglet "), 0},
         {QStringLiteral("Exercices"), 1},
         {QStringLiteral(".") + kBreak + kBreak, 0},
-        {QStringLiteral("Pour vous familiariser avec ce simulateur, choisissez d'abord l'activité "),
+        {QStringLiteral(
+             "Pour vous familiariser avec ce simulateur, choisissez d'abord l'activité "),
          0},
         {QStringLiteral("Prise en main "), 1},
         {QStringLiteral("dans le menu Exercices."), 0},

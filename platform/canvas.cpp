@@ -20,11 +20,14 @@ int toPixel(double v)
 }
 
 // 2 pixels on, 2 off, counted from the start of each line.
-bool dotOn(int step) { return (step & 2) == 0; }
+bool dotOn(int step)
+{
+    return (step & 2) == 0;
+}
 
 // Liang-Barsky: the parameter range [t0, t1] of the segment inside the rectangle.
-bool clipRange(double x1, double y1, double x2, double y2, double xmin, double ymin,
-               double xmax, double ymax, double *t0out, double *t1out)
+bool clipRange(double x1, double y1, double x2, double y2, double xmin, double ymin, double xmax,
+               double ymax, double *t0out, double *t1out)
 {
     double t0 = 0, t1 = 1;
     const double dx = x2 - x1, dy = y2 - y1;
@@ -211,7 +214,10 @@ double Canvas::textWidth(const QString &text) const
     return QFontMetricsF(m_font).horizontalAdvance(text);
 }
 
-double Canvas::textHeight(const QString &) const { return QFontMetricsF(m_font).height(); }
+double Canvas::textHeight(const QString &) const
+{
+    return QFontMetricsF(m_font).height();
+}
 
 QRgb Canvas::pixel(double x, double y) const
 {
@@ -232,5 +238,5 @@ void Canvas::record(Op::Kind kind, double x1, double y1, double x2, double y2, Q
 {
     if (!m_recording)
         return;
-    m_ops.push_back(Op{kind, x1, y1, x2, y2, color & 0xffffff, m_style, text});
+    m_ops.push_back(Op {kind, x1, y1, x2, y2, color & 0xffffff, m_style, text});
 }

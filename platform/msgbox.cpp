@@ -6,30 +6,29 @@
 
 namespace msgbox {
 namespace {
-Interceptor g_interceptor;
-int *g_beeps = nullptr;
+    Interceptor g_interceptor;
+    int *g_beeps = nullptr;
 
-QMessageBox::Icon qtIcon(Icon icon)
-{
-    switch (icon) {
-    case Icon::Information:
-        return QMessageBox::Information;
-    case Icon::Warning:
-        return QMessageBox::Warning;
-    case Icon::Critical:
-        return QMessageBox::Critical;
-    case Icon::Question:
-        return QMessageBox::Question;
+    QMessageBox::Icon qtIcon(Icon icon)
+    {
+        switch (icon) {
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Warning:
+            return QMessageBox::Warning;
+        case Icon::Critical:
+            return QMessageBox::Critical;
+        case Icon::Question:
+            return QMessageBox::Question;
+        }
+        return QMessageBox::NoIcon;
     }
-    return QMessageBox::NoIcon;
-}
 } // namespace
 
-Answer show(QWidget *parent, const QString &text, const QString &title, Icon icon,
-            Buttons buttons)
+Answer show(QWidget *parent, const QString &text, const QString &title, Icon icon, Buttons buttons)
 {
     if (g_interceptor)
-        return g_interceptor(Request{text, title, icon, buttons});
+        return g_interceptor(Request {text, title, icon, buttons});
 
     QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, parent);
     // French captions whatever translations are installed.
@@ -73,8 +72,14 @@ void beep()
     QApplication::beep();
 }
 
-void setInterceptor(Interceptor interceptor) { g_interceptor = std::move(interceptor); }
+void setInterceptor(Interceptor interceptor)
+{
+    g_interceptor = std::move(interceptor);
+}
 
-void setBeepCounter(int *counter) { g_beeps = counter; }
+void setBeepCounter(int *counter)
+{
+    g_beeps = counter;
+}
 
 } // namespace msgbox

@@ -175,9 +175,15 @@ void TestFigure::labels_data()
     QTest::addColumn<QString>("xobjet");
     QTest::addColumn<QString>("position");
     QTest::addColumn<QString>("height");
-    QTest::newRow("default scene") << "0,0" << "48,0 cm" << "-0,6 cm";
-    QTest::newRow("object at F") << "50,0" << "Hors limites" << "Hors limites";
-    QTest::newRow("virtual image") << "55,0" << "70,0 cm" << "6,0 cm";
+    QTest::newRow("default scene") << "0,0"
+                                   << "48,0 cm"
+                                   << "-0,6 cm";
+    QTest::newRow("object at F") << "50,0"
+                                 << "Hors limites"
+                                 << "Hors limites";
+    QTest::newRow("virtual image") << "55,0"
+                                   << "70,0 cm"
+                                   << "6,0 cm";
 }
 
 void TestFigure::labels()
@@ -200,10 +206,11 @@ void TestFigure::handles_data()
     QTest::addColumn<QString>("dmonture");
     QTest::addColumn<QList<int>>("ab"); // centre x, top, height
     QTest::addColumn<QList<int>>("l1");
-    QTest::newRow("default scene") << "3,0" << "8,0" << QList<int>{0, 97, 38}
-                                   << QList<int>{764, 33, 204};
+    QTest::newRow("default scene") << "3,0"
+                                   << "8,0" << QList<int> {0, 97, 38} << QList<int> {764, 33, 204};
     QTest::newRow("tall object and mount limited to 135 units")
-        << "20,0" << "20,0" << QList<int>{0, 0, 135} << QList<int>{764, 0, 270};
+        << "20,0"
+        << "20,0" << QList<int> {0, 0, 135} << QList<int> {764, 0, 270};
 }
 
 void TestFigure::handles()
@@ -217,8 +224,8 @@ void TestFigure::handles()
     in.text[5] = hobjet;
     in.text[6] = dmonture;
     const FigureOutput out = draw(c, in);
-    QCOMPARE((QList<int>{out.ab.centerX, out.ab.top, out.ab.height}), ab);
-    QCOMPARE((QList<int>{out.l1.centerX, out.l1.top, out.l1.height}), l1);
+    QCOMPARE((QList<int> {out.ab.centerX, out.ab.top, out.ab.height}), ab);
+    QCOMPARE((QList<int> {out.l1.centerX, out.l1.top, out.l1.height}), l1);
 }
 
 void TestFigure::infinityDisablesParallelRay()

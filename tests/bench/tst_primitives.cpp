@@ -25,10 +25,10 @@ void TestPrimitives::droiteLines_data()
     QTest::addColumn<double>("intercept");
     QTest::newRow("through origin") << 0.0 << 0.0 << 2.0 << 1.0 << 0.5 << 0.0;
     QTest::newRow("falling") << 0.0 << 3.0 << 60.0 << -1.5 << -0.075 << 3.0;
-    QTest::newRow("vertical gives the large slope") << 5.0 << 2.0 << 5.0 << 8.0 << 1000000.0
-                                                    << 2.0 - 5.0 * 1000000.0;
-    QTest::newRow("same point is vertical too") << 1.0 << 1.0 << 1.0 << 1.0 << 1000000.0
-                                                << 1.0 - 1000000.0;
+    QTest::newRow("vertical gives the large slope")
+        << 5.0 << 2.0 << 5.0 << 8.0 << 1000000.0 << 2.0 - 5.0 * 1000000.0;
+    QTest::newRow("same point is vertical too")
+        << 1.0 << 1.0 << 1.0 << 1.0 << 1000000.0 << 1.0 - 1000000.0;
 }
 
 void TestPrimitives::droiteLines()
@@ -54,21 +54,21 @@ void TestPrimitives::arrowGeometry_data()
     QTest::addColumn<QPointF>("barb1");
     QTest::addColumn<QPointF>("barb2");
     QTest::newRow("vertical going up: barbs 10 below the tip")
-        << QList<int>{50, 100, 50, 0} << 0.5 << QPointF(50, 50) << QPointF(55, 60)
+        << QList<int> {50, 100, 50, 0} << 0.5 << QPointF(50, 50) << QPointF(55, 60)
         << QPointF(45, 60);
     QTest::newRow("vertical going down: barbs 10 above the tip")
-        << QList<int>{50, 0, 50, 100} << 0.5 << QPointF(50, 50) << QPointF(55, 40)
+        << QList<int> {50, 0, 50, 100} << 0.5 << QPointF(50, 50) << QPointF(55, 40)
         << QPointF(45, 40);
     QTest::newRow("horizontal going left: barbs right of the tip")
-        << QList<int>{100, 20, 0, 20} << 0.4 << QPointF(60, 20) << QPointF(70, 15)
+        << QList<int> {100, 20, 0, 20} << 0.4 << QPointF(60, 20) << QPointF(70, 15)
         << QPointF(70, 25);
     QTest::newRow("horizontal going right: barbs left of the tip")
-        << QList<int>{0, 20, 100, 20} << 0.4 << QPointF(40, 20) << QPointF(30, 15)
+        << QList<int> {0, 20, 100, 20} << 0.4 << QPointF(40, 20) << QPointF(30, 15)
         << QPointF(30, 25);
     QTest::newRow("short segment still gets a full arrowhead")
-        << QList<int>{0, 0, 4, 0} << 0.5 << QPointF(2, 0) << QPointF(-8, -5) << QPointF(-8, 5);
+        << QList<int> {0, 0, 4, 0} << 0.5 << QPointF(2, 0) << QPointF(-8, -5) << QPointF(-8, 5);
     QTest::newRow("diagonal down-right")
-        << QList<int>{0, 0, 100, 100} << 0.5 << QPointF(50, 50)
+        << QList<int> {0, 0, 100, 100} << 0.5 << QPointF(50, 50)
         << QPointF(50 - 7.0710678 + 3.5355339, 50 - 7.0710678 - 3.5355339)
         << QPointF(50 - 7.0710678 - 3.5355339, 50 - 7.0710678 + 3.5355339);
 }

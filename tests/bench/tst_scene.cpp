@@ -36,16 +36,20 @@ void TestScene::mirrorRelation_data()
     QTest::addColumn<double>("hima");
     QTest::addColumn<bool>("real");
     QTest::newRow("default scene: real inverted image 12 cm before the mirror")
-        << "0,0" << "10,0" << -60.0 << -12.0 << 48.0 << -0.6 << true;
+        << "0,0"
+        << "10,0" << -60.0 << -12.0 << 48.0 << -0.6 << true;
     QTest::newRow("object between F and mirror: virtual upright image")
-        << "55,0" << "10,0" << -5.0 << 10.0 << 70.0 << 6.0 << false;
+        << "55,0"
+        << "10,0" << -5.0 << 10.0 << 70.0 << 6.0 << false;
     QTest::newRow("negative focal length counts as concave")
-        << "0,0" << "-10,0" << -60.0 << -12.0 << 48.0 << -0.6 << true;
+        << "0,0"
+        << "-10,0" << -60.0 << -12.0 << 48.0 << -0.6 << true;
     QTest::newRow("object at C: image at C, same size")
-        << "40,0" << "10,0" << -20.0 << -20.0 << 40.0 << -3.0 << true;
+        << "40,0"
+        << "10,0" << -20.0 << -20.0 << 40.0 << -3.0 << true;
     QTest::newRow("object at F: moved by 0.0001 cm, image very far")
-        << "50,0" << "10,0" << -10.0001 << -1000010.0 << 60.0 - 1000010.0 << -300000.0
-        << true;
+        << "50,0"
+        << "10,0" << -10.0001 << -1000010.0 << 60.0 - 1000010.0 << -300000.0 << true;
 }
 
 void TestScene::mirrorRelation()
