@@ -4,6 +4,7 @@
 #include "mainwindow/figureview.h"
 #include "mainwindow/icons.h"
 #include "mainwindow/presentation.h"
+#include "mainwindow/testpos.h"
 #include "platform/msgbox.h"
 #include "platform/numbers.h"
 #include "platform/sharedvalues.h"
@@ -13,6 +14,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -247,7 +249,9 @@ void FeuilleP::createSceneControls()
         auto *t = new QLineEdit(defaults.text[size_t(i)], store);
         t->setObjectName(QStringLiteral("Text1_%1").arg(i));
         t->setAccessibleName(tr8(kFieldNames[i]));
+        t->installEventFilter(this);
         Text1[size_t(i)] = t;
+        connect(t, &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
     }
     for (int i = 0; i < 18; ++i) {
         auto *c = new QCheckBox(tr8(kCheckCaptions[i]), store);
@@ -275,6 +279,8 @@ void FeuilleP::createSceneControls()
     HScroll1 = scroll("HScroll1", "Position des flèches sur les rayons (dixièmes)", 1, 9, 4, 1);
     HScroll2 = scroll("HScroll2", "Diamètre de la monture (mm)", 5, 32767, 80, 10);
     HScroll3 = scroll("HScroll3", "Diamètre apparent (dixièmes de degré)", 1, 300, 100, 10);
+
+    connect(HScroll2, &QScrollBar::valueChanged, this, &FeuilleP::HScroll2_Change);
 
     Combo1 = new QComboBox(store);
     Combo1->setObjectName(QStringLiteral("Combo1"));
@@ -316,8 +322,25 @@ void FeuilleP::setHint(QObject *control, const QString &hint)
         w->setMouseTracking(true);
 }
 
+int FeuilleP::fieldIndex(QObject *watched) const
+{
+    for (size_t i = 0; i < Text1.size(); ++i)
+        if (Text1[i] == watched)
+            return int(i);
+    return -1;
+}
+
 bool FeuilleP::eventFilter(QObject *watched, QEvent *event)
 {
+    const int field = fieldIndex(watched);
+    if (field >= 0 && event->type() == QEvent::KeyPress)
+        return Text1_KeyPress(field, static_cast<QKeyEvent *>(event));
+    if (field >= 0 && event->type() == QEvent::FocusOut) {
+        // Leaving the window (a message box, another program) is not leaving the field.
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            Text1_LostFocus(field);
+    }
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
         const QString hint = watched->property("optalisHint").toString();
         // The copy confirmation stays while the mouse is on the copy button.
@@ -440,7 +463,65 @@ void FeuilleP::Command3_Click(int index)
     else
         Label2->setText(QString::number(sv.longaxe) + QStringLiteral(" cm"));
     HScroll2->setMaximum(numbers::roundEven(135.0 / 800.0 * sv.longaxe * 10));
+    testpos();
     majaff();
+}
+
+// Returns true when the key is consumed.
+bool FeuilleP::Text1_KeyPress(int index, QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Text1_LostFocus(index);
+        return true;
+    }
+    const QString typed = event->text();
+    if (typed.isEmpty() || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab
+        || event->key() == Qt::Key_Backspace)
+        return false; // navigation and editing keys
+    for (QChar c : typed)
+        if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char(',')
+            && c != QLatin1Char('-'))
+            return true;
+    if (typed.contains(QLatin1Char('.'))) {
+        Text1[size_t(index)]->insert(QString(typed).replace(QLatin1Char('.'), QLatin1Char(',')));
+        return true;
+    }
+    return false;
+}
+
+void FeuilleP::Text1_LostFocus(int index)
+{
+    if (numbers::fieldValue(Text1[0]->text()) < 5) {
+        msgbox::beep();
+        Text1[0]->setText(QStringLiteral("5,0"));
+    }
+    testpos();
+    QLineEdit *field = Text1[size_t(index)];
+    field->setText(numbers::formatPattern(numbers::fieldValue(field->text()), sv.fmtnum));
+    majaff();
+}
+
+void FeuilleP::Text1_Change(int index)
+{
+    if (index == 6) {
+        const double tenths = numbers::fieldValue(Text1[6]->text()) * 10;
+        const int v = numbers::roundEven(tenths);
+        if (v >= HScroll2->minimum() && v <= HScroll2->maximum())
+            HScroll2->setValue(v);
+    }
+    Text1[7]->setText(Text1[6]->text());
+}
+
+void FeuilleP::HScroll2_Change()
+{
+    Text1[6]->setText(numbers::formatGeneral(HScroll2->value() / 10.0));
+    testpos();
+    majaff();
+}
+
+void FeuilleP::testpos()
+{
+    ::testpos(Text1, sv.longaxe, sv.fmtnum);
 }
 
 SceneInputs FeuilleP::readScene() const

@@ -11,6 +11,7 @@ class FigureView;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QKeyEvent;
 class QLineEdit;
 class QScrollBar;
 class QTextEdit;
@@ -56,6 +57,10 @@ public:
     bool glisseplan = false;
 
     void majaff();
+    void testpos();
+    void Text1_LostFocus(int index);
+    void Text1_Change(int index);
+    void HScroll2_Change();
     void Form_Activate();
     void Command5_Click();
     void Command3_Click(int index);
@@ -80,6 +85,8 @@ private:
     void createSceneControls();
     void createHandles();
     void setHint(QObject *control, const QString &hint);
+    bool Text1_KeyPress(int index, QKeyEvent *event);
+    int fieldIndex(QObject *watched) const;
     void applyPlacementRule();
     SceneInputs readScene() const;
     void applyFigure(const FigureOutput &out);
