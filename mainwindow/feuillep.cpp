@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextEdit>
@@ -241,12 +242,28 @@ void FeuilleP::createTextArea()
 
 void FeuilleP::createSceneControls()
 {
-    store = new QWidget(Onglets);
-    store->setObjectName(QStringLiteral("store"));
-    store->hide();
+    const auto panel = [this](const char *name, const char *accessible, const char *hint) {
+        auto *p = new QWidget(Onglets);
+        p->setObjectName(QLatin1String(name));
+        p->setAccessibleName(tr8(accessible));
+        p->hide();
+        setHint(p, tr8(hint));
+        return p;
+    };
+    Picture3
+        = panel("Picture3", "Objets et images", "Positions et dimensions de l'objet et des images");
+    Picture1 = panel("Picture1", "Dispositif", "Vous pouvez définir les paramètres du dispositif");
+    frame2 = panel("frame2", "Affichage",
+                   "Les options d'affichage s'appliquent également à l'image copiée ou imprimée.");
+    Picture6 = panel("Picture6", "Construction", "Représentation de la construction de l'image");
+
+    // Each control starts on the panel that shows it.
+    constexpr int fieldPanel[9] = {1, 1, 1, 1, 3, 3, 1, 1, 1};
+    constexpr int checkPanel[18] = {0, 0, 2, 2, 2, 2, 1, 2, 0, 0, 0, 2, 2, 0, 0, 0, 0, 2};
+    QWidget *const panels[4] = {Picture6, Picture1, frame2, Picture3};
     const SceneInputs defaults = SceneInputs::defaults();
     for (int i = 0; i < 9; ++i) {
-        auto *t = new QLineEdit(defaults.text[size_t(i)], store);
+        auto *t = new QLineEdit(defaults.text[size_t(i)], panels[fieldPanel[i]]);
         t->setObjectName(QStringLiteral("Text1_%1").arg(i));
         t->setAccessibleName(tr8(kFieldNames[i]));
         t->installEventFilter(this);
@@ -254,50 +271,87 @@ void FeuilleP::createSceneControls()
         connect(t, &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
     }
     for (int i = 0; i < 18; ++i) {
-        auto *c = new QCheckBox(tr8(kCheckCaptions[i]), store);
+        auto *c = new QCheckBox(tr8(kCheckCaptions[i]), panels[checkPanel[i]]);
         c->setObjectName(QStringLiteral("Check1_%1").arg(i));
         c->setAccessibleName(tr8(kCheckCaptions[i]));
         Check1[size_t(i)] = c;
     }
     for (int i : kTickedAtStart)
         Check1[size_t(i)]->setChecked(true);
-    Check2 = new QCheckBox(QStringLiteral("Objet à l'infini"), store);
+    for (int i = 0; i < 18; ++i)
+        connect(Check1[size_t(i)], &QCheckBox::stateChanged, this, [this, i] { Check1_Click(i); });
+    Check2 = new QCheckBox(QStringLiteral("Objet à l'infini"), Picture3);
     Check2->setObjectName(QStringLiteral("Check2"));
     Check2->setAccessibleName(QStringLiteral("Objet à l'infini"));
+    connect(Check2, &QCheckBox::stateChanged, this, &FeuilleP::Check2_Click);
 
-    const auto scroll
-        = [this](const char *name, const char *accessible, int min, int max, int value, int large) {
-              auto *s = new QScrollBar(Qt::Horizontal, store);
-              s->setObjectName(QLatin1String(name));
-              s->setAccessibleName(tr8(accessible));
-              s->setRange(min, max);
-              s->setValue(value);
-              s->setSingleStep(1);
-              s->setPageStep(large);
-              return s;
-          };
-    HScroll1 = scroll("HScroll1", "Position des flèches sur les rayons (dixièmes)", 1, 9, 4, 1);
-    HScroll2 = scroll("HScroll2", "Diamètre de la monture (mm)", 5, 32767, 80, 10);
-    HScroll3 = scroll("HScroll3", "Diamètre apparent (dixièmes de degré)", 1, 300, 100, 10);
-
+    const auto scroll = [](QWidget *owner, const char *name, const char *accessible, int min,
+                           int max, int value, int large) {
+        auto *s = new QScrollBar(Qt::Horizontal, owner);
+        s->setObjectName(QLatin1String(name));
+        s->setAccessibleName(tr8(accessible));
+        s->setRange(min, max);
+        s->setValue(value);
+        s->setSingleStep(1);
+        s->setPageStep(large);
+        return s;
+    };
+    HScroll1 = scroll(Picture6, "HScroll1", "Position des flèches sur les rayons (dixièmes)", 1, 9,
+                      4, 1);
+    HScroll2 = scroll(Picture1, "HScroll2", "Diamètre de la monture (mm)", 5, 32767, 80, 10);
+    HScroll3
+        = scroll(Picture3, "HScroll3", "Diamètre apparent (dixièmes de degré)", 1, 300, 100, 10);
+    // The arrow position applies when the thumb is released, the others while it moves.
+    HScroll1->setTracking(false);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &FeuilleP::HScroll1_Change);
     connect(HScroll2, &QScrollBar::valueChanged, this, &FeuilleP::HScroll2_Change);
+    connect(HScroll3, &QScrollBar::valueChanged, this, &FeuilleP::HScroll3_Change);
 
-    Combo1 = new QComboBox(store);
+    Combo1 = new QComboBox(frame2);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setAccessibleName(QStringLiteral("Précision des positions"));
+    Combo1->hide();
+    connect(Combo1, &QComboBox::currentIndexChanged, this, &FeuilleP::Combo1_Click);
+    Check1[3]->hide();
+    for (int i : {8, 10, 15, 16})
+        Check1[size_t(i)]->hide();
+    Text1[6]->hide();
+    Text1[7]->hide();
 
-    const auto label = [this](const char *name, const char *meaning) {
-        auto *l = new QLabel(store);
-        l->setObjectName(QLatin1String(name));
+    const auto label = [](QWidget *owner, const QString &name, const char *meaning) {
+        auto *l = new QLabel(owner);
+        l->setObjectName(name);
         l->setAccessibleDescription(tr8(meaning));
         return l;
     };
-    Label1 = label("Label1", "Diamètre apparent de l'objet");
-    Label2 = label("Label2", "Longueur de l'axe principal");
-    Label4 = label("Label4", "Exposant de la précision des positions");
+    Label1 = label(Picture3, QStringLiteral("Label1"), "Diamètre apparent de l'objet");
+    Label2 = label(frame2, QStringLiteral("Label2"), "Longueur de l'axe principal");
+    Label4 = label(frame2, QStringLiteral("Label4"), "Exposant de la précision des positions");
     for (int i = 0; i < 6; ++i)
-        Label3[size_t(i)] = label(QStringLiteral("Label3_%1").arg(i).toLatin1().constData(),
-                                  kImageLabelMeanings[i]);
+        Label3[size_t(i)]
+            = label(Picture3, QStringLiteral("Label3_%1").arg(i), kImageLabelMeanings[i]);
+    setHint(Label2, QStringLiteral("Modifier l'échelle de représentation"));
+
+    const auto plusMinus
+        = [this](const QString &name, const char *caption, const char *accessible) {
+              auto *b = new QPushButton(QLatin1String(caption), frame2);
+              b->setObjectName(name);
+              b->setAccessibleName(tr8(accessible));
+              QFont f(QStringLiteral("Arial"));
+              f.setPixelSize(16);
+              f.setBold(true);
+              b->setFont(f);
+              return b;
+          };
+    Command3[0] = plusMinus(QStringLiteral("Command3_0"), "-", "Diminuer la longueur de l'axe");
+    Command3[1] = plusMinus(QStringLiteral("Command3_1"), "+", "Augmenter la longueur de l'axe");
+    Commandp[0] = plusMinus(QStringLiteral("Commandp_0"), "-", "Moins de décimales");
+    Commandp[1] = plusMinus(QStringLiteral("Commandp_1"), "+", "Plus de décimales");
+    for (int i = 0; i < 2; ++i) {
+        setHint(Command3[size_t(i)], QStringLiteral("Modifier l'échelle de représentation"));
+        connect(Command3[size_t(i)], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
+        connect(Commandp[size_t(i)], &QPushButton::clicked, this, [this, i] { Commandp_Click(i); });
+    }
 }
 
 void FeuilleP::createHandles()
@@ -308,7 +362,7 @@ void FeuilleP::createHandles()
         h->setAccessibleName(tr8(kHandles[i].accessible));
         h->setAttribute(Qt::WA_TranslucentBackground);
         h->setGeometry(0, 0, kHandleWidth, 1);
-        h->hide();
+        h->setVisible(i < 2);
         setHint(h, tr8(kHandles[i].hint));
         handles[size_t(i)] = h;
     }
@@ -364,12 +418,19 @@ void FeuilleP::Form_Load()
     sv.msgcopie = QStringLiteral("L'image est copiée : vous pouvez la retrouver depuis toute "
                                  "application Windows (coller)");
     sv.fmtnum = QStringLiteral("##############0.0");
-    Combo1->clear();
-    Combo1->addItems({QStringLiteral("-1"), QStringLiteral("-2"), QStringLiteral("-3")});
+    {
+        // Filling the list selects nothing, as the precision is chosen at step 11.
+        const QSignalBlocker quiet(Combo1);
+        Combo1->clear();
+        Combo1->addItems({QStringLiteral("-1"), QStringLiteral("-2"), QStringLiteral("-3")});
+        Combo1->setCurrentIndex(-1);
+    }
     sv.nzoom = 1;
     presentation(supertext);
     update();
+    Check1_Click(250);
     Command3_Click(2);
+    Combo1->setCurrentIndex(0);
 }
 
 void FeuilleP::applyPlacementRule()
@@ -457,6 +518,8 @@ void FeuilleP::Command3_Click(int index)
         --sv.nzoom;
     if (index == 1 && sv.nzoom < 12)
         ++sv.nzoom;
+    Command3[0]->setEnabled(sv.nzoom > 0);
+    Command3[1]->setEnabled(sv.nzoom < 12);
     sv.longaxe = int16_t(kZoomTable[sv.nzoom]);
     if (sv.nzoom > 4)
         Label2->setText(numbers::formatGeneral(sv.longaxe / 100.0) + QStringLiteral(" m"));
@@ -519,6 +582,70 @@ void FeuilleP::HScroll2_Change()
     majaff();
 }
 
+void FeuilleP::Check1_Click(int index)
+{
+    Check1[11]->setEnabled(Check1[2]->isChecked());
+    if (index == 3 && Check1[3]->isChecked())
+        Check1[5]->setChecked(false);
+    if (index == 5 && Check1[5]->isChecked())
+        Check1[3]->setChecked(false);
+    const bool telescope = Check1[6]->isChecked();
+    for (QWidget *c : {handles[2], handles[3], static_cast<QWidget *>(Text1[2]),
+                       static_cast<QWidget *>(Text1[3]), static_cast<QWidget *>(Text1[8])})
+        c->setVisible(telescope);
+    if (!telescope)
+        Text1[7]->hide();
+    if (index == 6) {
+        Picture1->repaint();
+        QCoreApplication::processEvents();
+    }
+    majaff();
+}
+
+void FeuilleP::Check2_Click()
+{
+    const bool infinity = Check2->isChecked();
+    Label1->setVisible(infinity);
+    HScroll3->setVisible(infinity);
+    Text1[4]->setVisible(!infinity);
+    Text1[5]->setVisible(!infinity);
+    testpos();
+    majaff();
+}
+
+void FeuilleP::HScroll1_Change()
+{
+    if (Check1[9]->isChecked())
+        majaff();
+}
+
+void FeuilleP::HScroll3_Change() { majaff(); }
+
+void FeuilleP::Commandp_Click(int index)
+{
+    const int i = Combo1->currentIndex();
+    if (index == 0 && i > 0)
+        Combo1->setCurrentIndex(i - 1);
+    if (index == 1 && i < 2)
+        Combo1->setCurrentIndex(i + 1);
+}
+
+void FeuilleP::Combo1_Click()
+{
+    static const char *const patterns[3] = {"##############0.0", "##############0.00",
+                                            "##############0.000"};
+    const int i = Combo1->currentIndex();
+    if (i >= 0 && i <= 2) {
+        sv.fmtnum = QLatin1String(patterns[i]);
+        Commandp[0]->setEnabled(i > 0);
+        Commandp[1]->setEnabled(i < 2);
+    }
+    Label4->setText(Combo1->currentText());
+    Label4->repaint();
+    testpos();
+    majaff();
+}
+
 void FeuilleP::testpos()
 {
     ::testpos(Text1, sv.longaxe, sv.fmtnum);
@@ -562,13 +689,11 @@ void FeuilleP::applyFigure(const FigureOutput &out)
     for (size_t i = 0; i < 4; ++i) {
         QWidget *h = handles[i];
         const HandlePlace &pl = *places[i];
-        if (!pl.visible || pl.height <= 0) {
-            h->hide();
-            continue;
-        }
+        if (!pl.visible)
+            continue; // the telescope handles' visibility follows the telescope box
         const QPoint topLeft = Picture2->toWidget(pl.centerX, pl.top);
-        h->setGeometry(topLeft.x() - h->width() / 2, topLeft.y(), h->width(), pl.height);
-        h->show();
+        h->setGeometry(topLeft.x() - h->width() / 2, topLeft.y(), h->width(),
+                       std::max(1, pl.height));
     }
     handles[0]->raise();
     handles[1]->raise();

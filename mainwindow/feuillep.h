@@ -13,6 +13,7 @@ class QComboBox;
 class QLabel;
 class QKeyEvent;
 class QLineEdit;
+class QPushButton;
 class QScrollBar;
 class QTextEdit;
 class QToolButton;
@@ -38,6 +39,15 @@ public:
     QLabel *Label2 = nullptr;
     std::array<QLabel *, 6> Label3 {};
     QLabel *Label4 = nullptr;
+    std::array<QPushButton *, 2> Command3 {}; // scale "-", "+"
+    std::array<QPushButton *, 2> Commandp {}; // precision "-", "+"
+
+    // The four panels under the tab strip; until the strip lays them out they are plain
+    // hidden holders.
+    QWidget *Picture3 = nullptr; // "Objets et images"
+    QWidget *Picture1 = nullptr; // "Dispositif"
+    QWidget *frame2 = nullptr; // "Affichage"
+    QWidget *Picture6 = nullptr; // "Construction"
 
     // Window controls.
     QToolButton *Command1 = nullptr, *Command2 = nullptr, *Command4 = nullptr, *Command5 = nullptr,
@@ -61,6 +71,12 @@ public:
     void Text1_LostFocus(int index);
     void Text1_Change(int index);
     void HScroll2_Change();
+    void Check1_Click(int index);
+    void Check2_Click();
+    void HScroll1_Change();
+    void HScroll3_Change();
+    void Commandp_Click(int index);
+    void Combo1_Click();
     void Form_Activate();
     void Command5_Click();
     void Command3_Click(int index);
@@ -94,7 +110,6 @@ private:
     SharedValues &sv;
     QString progDir;
     FigureOutput figure;
-    QWidget *store = nullptr; // holds the scene controls until the tab strip shows them
     bool placing = false;
     bool unloaded = false;
 };
