@@ -1,5 +1,6 @@
 #include "mainwindow/feuillep.h"
 
+#include "calculator/machine.h"
 #include "config/recordfile.h"
 #include "mainwindow/figureview.h"
 #include "mainwindow/icons.h"
@@ -193,6 +194,10 @@ void FeuilleP::createButtons()
         setHint(b, tr8(def.hint));
     }
     connect(Command1, &QToolButton::clicked, this, &QWidget::close);
+    connect(Command8, &QToolButton::clicked, this, [this] {
+        Machine machine(sv, this);
+        machine.exec();
+    });
 }
 
 void FeuilleP::createTextArea()
