@@ -2,6 +2,7 @@
 
 #include "calculator/machine.h"
 #include "config/recordfile.h"
+#include "mainwindow/draghandle.h"
 #include "mainwindow/figureview.h"
 #include "mainwindow/icons.h"
 #include "mainwindow/presentation.h"
@@ -362,15 +363,23 @@ void FeuilleP::createSceneControls()
 void FeuilleP::createHandles()
 {
     for (int i = 0; i < 4; ++i) {
-        auto *h = new QWidget(Picture2);
+        auto *h = new DragHandle(Picture2);
         h->setObjectName(QLatin1String(kHandles[i].name));
         h->setAccessibleName(tr8(kHandles[i].accessible));
-        h->setAttribute(Qt::WA_TranslucentBackground);
         h->setGeometry(0, 0, kHandleWidth, 1);
         h->setVisible(i < 2);
+        // The plane mirror shows its pointer only near the mirror line.
+        if (i != 2)
+            h->setCursor(icons::handleCursor(i));
         setHint(h, tr8(kHandles[i].hint));
         handles[size_t(i)] = h;
     }
+    handles[0]->onMove = [this](Qt::MouseButtons b, QPoint p) { AB_MouseMove(b, p); };
+    handles[1]->onMove = [this](Qt::MouseButtons b, QPoint p) { L1_MouseMove(b, p); };
+    handles[2]->onMove = [this](Qt::MouseButtons b, QPoint p) { L2_MouseMove(b, p); };
+    handles[3]->onMove = [this](Qt::MouseButtons b, QPoint p) { L3_MouseMove(b, p); };
+    handles[2]->onPress = [this](Qt::MouseButton b, QPoint p) { L2_MouseDown(b, p); };
+    handles[2]->onRelease = [this](Qt::MouseButton, QPoint) { L2_MouseUp(); };
 }
 
 void FeuilleP::setHint(QObject *control, const QString &hint)
@@ -595,8 +604,9 @@ void FeuilleP::Check1_Click(int index)
     if (index == 5 && Check1[5]->isChecked())
         Check1[3]->setChecked(false);
     const bool telescope = Check1[6]->isChecked();
-    for (QWidget *c : {handles[2], handles[3], static_cast<QWidget *>(Text1[2]),
-                       static_cast<QWidget *>(Text1[3]), static_cast<QWidget *>(Text1[8])})
+    const std::array<QWidget *, 5> telescopeOnly
+        = {handles[2], handles[3], Text1[2], Text1[3], Text1[8]};
+    for (QWidget *c : telescopeOnly)
         c->setVisible(telescope);
     if (!telescope)
         Text1[7]->hide();
@@ -624,7 +634,10 @@ void FeuilleP::HScroll1_Change()
         majaff();
 }
 
-void FeuilleP::HScroll3_Change() { majaff(); }
+void FeuilleP::HScroll3_Change()
+{
+    majaff();
+}
 
 void FeuilleP::Commandp_Click(int index)
 {
@@ -637,8 +650,8 @@ void FeuilleP::Commandp_Click(int index)
 
 void FeuilleP::Combo1_Click()
 {
-    static const char *const patterns[3] = {"##############0.0", "##############0.00",
-                                            "##############0.000"};
+    static const char *const patterns[3]
+        = {"##############0.0", "##############0.00", "##############0.000"};
     const int i = Combo1->currentIndex();
     if (i >= 0 && i <= 2) {
         sv.fmtnum = QLatin1String(patterns[i]);
@@ -649,6 +662,62 @@ void FeuilleP::Combo1_Click()
     Label4->repaint();
     testpos();
     majaff();
+}
+
+QPointF FeuilleP::handleOrigin(int handle) const
+{
+    const DragHandle *h = handles[size_t(handle)];
+    const Canvas &c = Picture2->canvas();
+    return QPointF(h->x() + c.scaleLeft(), h->y() + c.scaleTop());
+}
+
+void FeuilleP::dragTo(int field, double value)
+{
+    Text1[size_t(field)]->setText(numbers::formatPattern(value, sv.fmtnum));
+    testpos();
+    majaff();
+}
+
+void FeuilleP::AB_MouseMove(Qt::MouseButtons buttons, QPoint pos)
+{
+    if (buttons == Qt::LeftButton && sv.echelle != 0)
+        dragTo(4, (pos.x() + handleOrigin(0).x()) / sv.echelle);
+}
+
+void FeuilleP::L1_MouseMove(Qt::MouseButtons buttons, QPoint pos)
+{
+    if (buttons == Qt::LeftButton && sv.echelle != 0)
+        dragTo(0, (pos.x() + handleOrigin(1).x()) / sv.echelle);
+}
+
+void FeuilleP::L3_MouseMove(Qt::MouseButtons buttons, QPoint pos)
+{
+    if (buttons == Qt::LeftButton && sv.echelle != 0)
+        dragTo(8, (pos.y() + handleOrigin(3).y() - 135) / sv.echelle);
+}
+
+void FeuilleP::L2_MouseMove(Qt::MouseButtons buttons, QPoint pos)
+{
+    DragHandle *h = handles[2];
+    // The mirror runs through the handle from its bottom-left corner up to the right.
+    if (std::abs(pos.x() + pos.y() - h->height()) < 10)
+        h->setCursor(icons::handleCursor(2));
+    else if (!glisseplan)
+        h->setCursor(Qt::ArrowCursor);
+    if (buttons == Qt::LeftButton && glisseplan && sv.echelle != 0)
+        dragTo(2, ((pos.y() - h->height() / 2.0) + (pos.x() + handleOrigin(2).x())) / sv.echelle);
+}
+
+void FeuilleP::L2_MouseDown(Qt::MouseButton button, QPoint pos)
+{
+    DragHandle *h = handles[2];
+    if (button == Qt::LeftButton && std::abs(pos.x() + pos.y() - h->height()) < 10)
+        glisseplan = true;
+}
+
+void FeuilleP::L2_MouseUp()
+{
+    glisseplan = false;
 }
 
 void FeuilleP::testpos()
@@ -692,7 +761,7 @@ void FeuilleP::applyFigure(const FigureOutput &out)
     }
     const HandlePlace *places[4] = {&out.ab, &out.l1, &out.l2, &out.l3};
     for (size_t i = 0; i < 4; ++i) {
-        QWidget *h = handles[i];
+        DragHandle *h = handles[i];
         const HandlePlace &pl = *places[i];
         if (!pl.visible)
             continue; // the telescope handles' visibility follows the telescope box

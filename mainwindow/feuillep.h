@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 
+class DragHandle;
 class FigureView;
 class QCheckBox;
 class QComboBox;
@@ -59,7 +60,7 @@ public:
     QLabel *btexo = nullptr;
     QLineEdit *fich = nullptr;
     QTextEdit *supertext = nullptr;
-    std::array<QWidget *, 4> handles {}; // AB, L1, L2, L3
+    std::array<DragHandle *, 4> handles {}; // AB, L1, L2, L3
 
     SharedValues &shared() { return sv; }
     QString exchangeFile() const;
@@ -77,6 +78,13 @@ public:
     void HScroll3_Change();
     void Commandp_Click(int index);
     void Combo1_Click();
+    // Drags on the figure; positions are relative to the handle, in pixels.
+    void AB_MouseMove(Qt::MouseButtons buttons, QPoint pos);
+    void L1_MouseMove(Qt::MouseButtons buttons, QPoint pos);
+    void L2_MouseMove(Qt::MouseButtons buttons, QPoint pos);
+    void L3_MouseMove(Qt::MouseButtons buttons, QPoint pos);
+    void L2_MouseDown(Qt::MouseButton button, QPoint pos);
+    void L2_MouseUp();
     void Form_Activate();
     void Command5_Click();
     void Command3_Click(int index);
@@ -106,6 +114,8 @@ private:
     void applyPlacementRule();
     SceneInputs readScene() const;
     void applyFigure(const FigureOutput &out);
+    void dragTo(int field, double value);
+    QPointF handleOrigin(int handle) const; // top-left corner in canvas units
 
     SharedValues &sv;
     QString progDir;

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 #include <functional>
 
 namespace icons {
@@ -155,6 +156,51 @@ QPixmap exercise()
     p.setPen(Qt::white);
     p.drawText(pm.rect(), Qt::AlignCenter, QStringLiteral("Exercices"));
     return pm;
+}
+
+QCursor handleCursor(int handle)
+{
+    // A hand-drawn pointer per element, showing the directions it can move in.
+    QPixmap pm(24, 24);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const auto arrow = [&p](QPointF from, QPointF to) {
+        const QPointF d = (to - from) / std::hypot(to.x() - from.x(), to.y() - from.y());
+        const QPointF n(-d.y(), d.x());
+        p.drawLine(from, to);
+        p.drawLine(to, to - 4 * d + 3 * n);
+        p.drawLine(to, to - 4 * d - 3 * n);
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        // A white halo first so the pointer shows on black and on white backgrounds.
+        p.setPen(QPen(pass == 0 ? Qt::white : QColor(20, 20, 20), pass == 0 ? 4 : 1.5,
+                      Qt::SolidLine, Qt::RoundCap));
+        switch (handle) {
+        case 0: // object: sideways, with its arrow
+            arrow(QPointF(12, 12), QPointF(3, 12));
+            arrow(QPointF(12, 12), QPointF(21, 12));
+            p.drawLine(QPointF(12, 20), QPointF(12, 5));
+            break;
+        case 1: // spherical mirror: sideways
+            arrow(QPointF(12, 12), QPointF(2, 12));
+            arrow(QPointF(12, 12), QPointF(22, 12));
+            p.drawLine(QPointF(12, 4), QPointF(12, 20));
+            break;
+        case 2: // plane mirror: along the axis, tilted mirror in the middle
+            arrow(QPointF(12, 12), QPointF(2, 12));
+            arrow(QPointF(12, 12), QPointF(22, 12));
+            p.drawLine(QPointF(7, 17), QPointF(17, 7));
+            break;
+        default: // lens: up and down its axis
+            arrow(QPointF(12, 12), QPointF(12, 2));
+            arrow(QPointF(12, 12), QPointF(12, 22));
+            p.drawLine(QPointF(5, 12), QPointF(19, 12));
+            break;
+        }
+    }
+    p.end();
+    return QCursor(pm, 12, 12);
 }
 
 } // namespace icons

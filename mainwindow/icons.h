@@ -1,6 +1,7 @@
 // The program's own pictograms, drawn at run time so no image files need shipping.
 #pragma once
 
+#include <QCursor>
 #include <QIcon>
 
 namespace icons {
@@ -14,4 +15,7 @@ QIcon close();
 QIcon enlarge();
 QIcon reduce();
 QPixmap exercise(); // picture of the exercise button
+
+// Pointers of the drag handles: object, spherical mirror, plane mirror, lens.
+QCursor handleCursor(int handle);
 } // namespace icons
