@@ -1,5 +1,8 @@
 #include "bench/figure.h"
 
+#include "bench/beam.h"
+#include "bench/gradu.h"
+#include "bench/rays.h"
 #include "platform/canvas.h"
 #include "platform/numbers.h"
 #include "platform/sharedvalues.h"
@@ -191,7 +194,13 @@ FigureOutput majaff(Canvas &canvas, const SceneInputs &in, SharedValues &shared)
     // the rays between the axes and the mirror.
     canvas.setBackColor(f.pal.back);
     canvas.cls();
+    if (in.check[5])
+        drawBeam(f);
+    if (in.check[17])
+        gradu(canvas, f.pal.device, f.xP,
+              GraduOptions{shared.longaxe, in.check[12], f.telescope});
     canvas.line(0, kAxis, canvas.scaleWidth() - 20, kAxis, f.pal.device);
+    drawRays(f);
     drawMirror(f);
     canvas.setForeColor(f.pal.object);
     canvas.setFontName(QStringLiteral("Arial"));

@@ -110,6 +110,10 @@ void Canvas::line(double x1, double y1, double x2, double y2, QRgb color)
         plot(ox, oy, color);
         return;
     }
+    if (sx == 0) {
+        verticalLine(ox, oy, sy, color);
+        return;
+    }
     double t0 = 0, t1 = 1;
     if (!clipRange(ox, oy, double(ox) + sx, double(oy) + sy, -1, -1, m_image.width(),
                    m_image.height(), &t0, &t1))
@@ -129,6 +133,30 @@ void Canvas::line(double x1, double y1, double x2, double y2, QRgb color)
             plot(ox + i * stepX, oy + int(std::nearbyint(double(sy) * i / len)), color);
         else
             plot(ox + int(std::nearbyint(double(sx) * i / len)), oy + i * stepY, color);
+    }
+}
+
+// The shaded beam is thousands of vertical strokes per redraw: they are written straight into
+// the image rows, lighting the same pixels as the general walk above.
+void Canvas::verticalLine(int px, int py, int sy, QRgb color)
+{
+    const int height = m_image.height();
+    if (px < 0 || px >= m_image.width())
+        return;
+    const int step = sy > 0 ? 1 : -1;
+    const int len = std::abs(sy);
+    // Steps i whose row py + i * step lies on the image.
+    const int first = std::max(0, step > 0 ? -py : py - (height - 1));
+    const int last = std::min(len, step > 0 ? height - 1 - py : py);
+    if (first > last)
+        return;
+    const qsizetype row = m_image.bytesPerLine() / qsizetype(sizeof(QRgb));
+    QRgb *pixel
+        = reinterpret_cast<QRgb *>(m_image.bits()) + qsizetype(py + first * step) * row + px;
+    const bool dotted = m_style == Dot;
+    for (int i = first; i <= last; ++i, pixel += row * step) {
+        if (!dotted || dotOn(i))
+            *pixel = color;
     }
 }
 

@@ -76,6 +76,7 @@ private:
     void record(Op::Kind kind, double x1, double y1, double x2, double y2, QRgb color,
                 const QString &text = QString());
     void plot(int px, int py, QRgb color);
+    void verticalLine(int px, int py, int sy, QRgb color);
     void updateFont();
 
     QImage m_image;
