@@ -7,6 +7,7 @@
 #include <QRgb>
 #include <QString>
 #include <array>
+#include <vector>
 
 class Canvas;
 struct SharedValues;
@@ -25,6 +26,21 @@ struct HandlePlace
     int centerX = 0;
     int top = 0;
     int height = 0;
+    int width = 0; // 0 keeps the handle's own width
+};
+
+// Why the telescope could not be drawn; the window then clears the telescope box and says so.
+enum class TelescopeFailure {
+    None,
+    ImageBehindMirror, // drawn as outside telescope mode
+    TooManyPasses // nothing drawn
+};
+
+// A field that a telescope correction rewrote, to be written back into the window.
+struct FieldRewrite
+{
+    int index;
+    QString text;
 };
 
 // What the redraw hands back to the window: labels, handles and enabled states.
@@ -39,6 +55,8 @@ struct FigureOutput
     bool redRays = false;
     HandlePlace ab, l1, l2, l3;
     Optics optics;
+    std::vector<FieldRewrite> rewrites; // in the order they were made
+    TelescopeFailure failure = TelescopeFailure::None;
 };
 
 // Canvas positions shared by every part of the drawing (canvas units, y downward).

@@ -743,7 +743,18 @@ void FeuilleP::majaff()
     // A hidden canvas gets no resize event; the drawing must still use its current size.
     Picture2->canvas().resize(Picture2->width(), Picture2->height());
     const FigureOutput out = ::majaff(Picture2->canvas(), readScene(), sv);
+    // Corrections of the telescope stay in the fields, as the user will see and save them.
+    for (const FieldRewrite &r : out.rewrites)
+        Text1[size_t(r.index)]->setText(r.text);
     applyFigure(out);
+    if (out.failure != TelescopeFailure::None) {
+        // Clearing the box redraws the figure without the telescope through its handler.
+        Check1[6]->setChecked(false);
+        msgbox::show(this,
+                     QStringLiteral("Le miroir secondaire ne peut recueillir toute la lumière "
+                                    "renvoyée par le miroir sphérique."),
+                     QStringLiteral("Configuration impossible"), msgbox::Icon::Critical);
+    }
 }
 
 void FeuilleP::applyFigure(const FigureOutput &out)
@@ -766,8 +777,8 @@ void FeuilleP::applyFigure(const FigureOutput &out)
         if (!pl.visible)
             continue; // the telescope handles' visibility follows the telescope box
         const QPoint topLeft = Picture2->toWidget(pl.centerX, pl.top);
-        h->setGeometry(topLeft.x() - h->width() / 2, topLeft.y(), h->width(),
-                       std::max(1, pl.height));
+        const int width = pl.width > 0 ? pl.width : h->width();
+        h->setGeometry(topLeft.x() - width / 2, topLeft.y(), width, std::max(1, pl.height));
     }
     handles[0]->raise();
     handles[1]->raise();
