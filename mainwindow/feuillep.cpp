@@ -3,6 +3,7 @@
 #include "calculator/machine.h"
 #include "config/recordfile.h"
 #include "mainwindow/draghandle.h"
+#include "mainwindow/feuillepconfig.h"
 #include "mainwindow/figureview.h"
 #include "mainwindow/icons.h"
 #include "mainwindow/presentation.h"
@@ -195,6 +196,8 @@ void FeuilleP::createButtons()
         setHint(b, tr8(def.hint));
     }
     connect(Command1, &QToolButton::clicked, this, &QWidget::close);
+    connect(Command2, &QToolButton::clicked, this, [this] { openConfigDialog(*this); });
+    connect(Command11, &QToolButton::clicked, this, [this] { saveConfigDialog(*this); });
     connect(Command8, &QToolButton::clicked, this, [this] {
         Machine machine(sv, this);
         machine.exec();

@@ -1,0 +1,32 @@
+// Building blocks of the two configuration dialogs: named, placed controls.
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+class QDialog;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace dialogcontrols {
+
+// System name, French accessible name and place in pixels of the dialog.
+template<typename W>
+W *place(W *w, const QString &name, const QString &accessible, const QRect &geometry)
+{
+    w->setObjectName(name);
+    w->setAccessibleName(accessible);
+    w->setGeometry(geometry);
+    return w;
+}
+
+QLabel *caption(QWidget *owner, const QString &name, const QString &text, const QRect &geometry);
+// Never a default button: Enter belongs to the name field and the folder list.
+QPushButton *button(QWidget *owner, const QString &name, const QString &text,
+                    const QString &accessible, const QRect &geometry);
+// Title, fixed client size, and 20 pixels right of and below the main window's corner.
+void setUp(QDialog *dialog, const QString &name, const QString &title, const QSize &size,
+           QWidget *mainWindow);
+
+} // namespace dialogcontrols
