@@ -6,6 +6,8 @@
 #include "mainwindow/feuillepconfig.h"
 #include "mainwindow/figureview.h"
 #include "mainwindow/icons.h"
+#include "mainwindow/onglets.h"
+#include "mainwindow/panels.h"
 #include "mainwindow/presentation.h"
 #include "mainwindow/testpos.h"
 #include "platform/msgbox.h"
@@ -150,14 +152,10 @@ FeuilleP::FeuilleP(SharedValues &shared, const QString &programDir, QWidget *par
     connect(Command5, &QToolButton::clicked, this, &FeuilleP::Command5_Click);
     setHint(Command5, QStringLiteral("Cliquer pour agrandir la fenêtre"));
     createHandles();
-    Onglets = new QWidget(this);
+    Onglets = new TabStrip(*this, this);
     Onglets->setObjectName(QStringLiteral("Onglets"));
     Onglets->setAccessibleName(QStringLiteral("Onglets des paramètres"));
     Onglets->setGeometry(8, 360, 409, 185);
-    Onglets->setAutoFillBackground(true);
-    QPalette pal = Onglets->palette();
-    pal.setColor(QPalette::Window, QColor(210, 205, 200));
-    Onglets->setPalette(pal);
     setHint(Onglets, QStringLiteral("Cliquer sur un onglet pour l'afficher"));
     createTextArea();
     createSceneControls();
@@ -251,20 +249,22 @@ void FeuilleP::createTextArea()
 
 void FeuilleP::createSceneControls()
 {
-    const auto panel = [this](const char *name, const char *accessible, const char *hint) {
-        auto *p = new QWidget(Onglets);
-        p->setObjectName(QLatin1String(name));
-        p->setAccessibleName(tr8(accessible));
-        p->hide();
-        setHint(p, tr8(hint));
-        return p;
-    };
-    Picture3
-        = panel("Picture3", "Objets et images", "Positions et dimensions de l'objet et des images");
-    Picture1 = panel("Picture1", "Dispositif", "Vous pouvez définir les paramètres du dispositif");
-    frame2 = panel("frame2", "Affichage",
+    const auto panel
+        = [this](QWidget *p, const char *name, const char *accessible, const char *hint) {
+              p->setObjectName(QLatin1String(name));
+              p->setAccessibleName(tr8(accessible));
+              p->hide();
+              setHint(p, tr8(hint));
+              return p;
+          };
+    Picture3 = panel(new ObjectsPanel(*this, Onglets), "Picture3", "Objets et images",
+                     "Positions et dimensions de l'objet et des images");
+    Picture1 = panel(new DevicePanel(*this, Onglets), "Picture1", "Dispositif",
+                     "Vous pouvez définir les paramètres du dispositif");
+    frame2 = panel(new DisplayPanel(*this, Onglets), "frame2", "Affichage",
                    "Les options d'affichage s'appliquent également à l'image copiée ou imprimée.");
-    Picture6 = panel("Picture6", "Construction", "Représentation de la construction de l'image");
+    Picture6 = panel(new ConstructionPanel(*this, Onglets), "Picture6", "Construction",
+                     "Représentation de la construction de l'image");
 
     // Each control starts on the panel that shows it.
     constexpr int fieldPanel[9] = {1, 1, 1, 1, 3, 3, 1, 1, 1};
@@ -361,6 +361,7 @@ void FeuilleP::createSceneControls()
         connect(Command3[size_t(i)], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
         connect(Commandp[size_t(i)], &QPushButton::clicked, this, [this, i] { Commandp_Click(i); });
     }
+    placePanelControls(*this);
 }
 
 void FeuilleP::createHandles()
@@ -423,7 +424,10 @@ bool FeuilleP::eventFilter(QObject *watched, QEvent *event)
 
 void FeuilleP::mouseMoveEvent(QMouseEvent *event)
 {
-    info->setText(restText());
+    // Moves over child controls that ignore them come here too: only the free background
+    // brings back the rest text.
+    if (!childAt(event->position().toPoint()))
+        info->setText(restText());
     QWidget::mouseMoveEvent(event);
 }
 

@@ -235,6 +235,8 @@ void Canvas::updateFont()
     m_font.setPixelSize(std::max(1, int(std::nearbyint(m_fontSize * 96.0 / 72.0))));
     m_font.setBold(m_bold);
     m_font.setStyleStrategy(QFont::NoAntialias);
+    // Whole-pixel glyph advances, so painted captions keep even letter spacing.
+    m_font.setHintingPreference(QFont::PreferFullHinting);
 }
 
 double Canvas::textWidth(const QString &text) const

@@ -215,6 +215,11 @@ void TestFeuilleP::statusHints()
     QEvent enter(QEvent::Enter);
     QCoreApplication::sendEvent(target, &enter);
     QCOMPARE(w->info->text(), hint);
+    // A move over the control that reaches the window must not undo the hint.
+    const QPointF inside = target->mapTo(w.get(), QPointF(2, 2));
+    QMouseEvent over(QEvent::MouseMove, inside, inside, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.get(), &over);
+    QCOMPARE(w->info->text(), hint);
     QMouseEvent move(QEvent::MouseMove, QPointF(3, 300), QPointF(3, 300), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w.get(), &move);
