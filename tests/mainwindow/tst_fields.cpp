@@ -138,8 +138,13 @@ void TestFields::enterAppliesTheField()
     field->clear();
     QTest::keyClicks(field, QStringLiteral("55"));
     QCOMPARE(w->Label3[0]->text(), QStringLiteral("48,0 cm")); // typing alone changes nothing
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->activateWindow();
+    field->setFocus();
     QTest::keyClick(field, Qt::Key_Return);
     QCOMPARE(field->text(), QStringLiteral("55,0"));
+    QVERIFY(field->hasFocus()); // applied in place
     QCOMPARE(w->Label3[0]->text(), QStringLiteral("70,0 cm"));
     QCOMPARE(w->Label3[1]->text(), QStringLiteral("6,0 cm"));
 }
