@@ -10,6 +10,7 @@
 #include "mainwindow/panels.h"
 #include "mainwindow/presentation.h"
 #include "mainwindow/testpos.h"
+#include "platform/helpviewer.h"
 #include "platform/msgbox.h"
 #include "platform/numbers.h"
 #include "platform/sharedvalues.h"
@@ -196,6 +197,7 @@ void FeuilleP::createButtons()
     connect(Command1, &QToolButton::clicked, this, &QWidget::close);
     connect(Command2, &QToolButton::clicked, this, [this] { openConfigDialog(*this); });
     connect(Command11, &QToolButton::clicked, this, [this] { saveConfigDialog(*this); });
+    connect(Command7, &QToolButton::clicked, this, &FeuilleP::Command7_Click);
     connect(Command8, &QToolButton::clicked, this, [this] {
         Machine machine(sv, this);
         machine.exec();
@@ -514,6 +516,17 @@ void FeuilleP::Form_Activate()
         // Opening the requested exercise comes with the exercise window.
     }
     glisseplan = false;
+}
+
+void FeuilleP::Command7_Click()
+{
+    QString dir = progDir;
+    if (!dir.endsWith(QDir::separator()) && !dir.endsWith(QLatin1Char('/')))
+        dir += QDir::separator();
+    // The figure as drawn stays the canvas's background picture while help is open.
+    const QPixmap sauvetage = QPixmap::fromImage(Picture2->canvas().image());
+    helpviewer::showFinder(this, dir + QStringLiteral("Qvex.hlp"));
+    Picture2->setBackgroundPicture(sauvetage);
 }
 
 void FeuilleP::Command5_Click()

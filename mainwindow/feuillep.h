@@ -87,6 +87,7 @@ public:
     void L2_MouseUp();
     void Form_Activate();
     void Command5_Click();
+    void Command7_Click();
     void Command3_Click(int index);
     // Runs the closing questions; true when the window may close.
     bool Form_QueryUnload();

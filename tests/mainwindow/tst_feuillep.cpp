@@ -34,6 +34,8 @@ private Q_SLOTS:
     void copyConfirmationStaysOnTheCopyButton();
     void backgroundGradient();
     void everyControlIsNamed();
+    void helpOpensBesideTheProgram();
+    void missingHelpIsReported();
 
 private:
     QByteArray exchangeBytes() const;
@@ -264,6 +266,28 @@ void TestFeuilleP::everyControlIsNamed()
     }
     for (QLabel *l : w->Label3)
         QVERIFY(!l->accessibleDescription().isEmpty());
+}
+
+void TestFeuilleP::helpOpensBesideTheProgram()
+{
+    QVERIFY(QFile::copy(QStringLiteral(OPTALIS_DATA_DIR "/Qvex.html"),
+                        dir->filePath(QStringLiteral("Qvex.html"))));
+    w->Command7->click();
+    QVERIFY(asked.isEmpty());
+    QWidget *help = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String("aide") && top->isVisible())
+            help = top;
+    QVERIFY(help);
+    QVERIFY(!w->Picture2->backgroundPicture().isNull());
+    help->close();
+}
+
+void TestFeuilleP::missingHelpIsReported()
+{
+    w->Command7->click();
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(asked.first().text.contains(QLatin1String("Qvex.hlp")));
 }
 
 QTEST_MAIN(TestFeuilleP)
