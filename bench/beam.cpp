@@ -2,6 +2,7 @@
 
 #include "bench/figure.h"
 #include "bench/primitives.h"
+#include "bench/telescopefigure.h"
 #include "platform/canvas.h"
 #include "platform/numbers.h"
 
@@ -42,10 +43,17 @@ void verticalStrokes(FigureFrame &f, BeamStage stage, int from, int to, int step
     if (first > last)
         return;
     const bool white = f.in->check[12], perStage = f.in->check[4];
+    // The reflected light goes no further than the secondary mirror's line.
+    const bool stopped = f.telescope && stage == BeamStage::Reflected;
     for (int k = int(first); k <= int(last); ++k) {
         const int x = from + k * step;
-        const double y1 = std::clamp(l1.at(x), -kClamp, kClamp);
-        const double y2 = std::clamp(l2.at(x), -kClamp, kClamp);
+        double y1 = std::clamp(l1.at(x), -kClamp, kClamp);
+        double y2 = std::clamp(l2.at(x), -kClamp, kClamp);
+        if (stopped) {
+            const double mirror = f.xP - x + kAxis;
+            y1 = std::max(y1, mirror);
+            y2 = std::max(y2, mirror);
+        }
         if (y1 == y2)
             continue;
         f.canvas->line(x, y1, x, y2, beamColour(std::fabs(y2 - y1), stage, white, perStage));
@@ -88,6 +96,73 @@ void reflectedStage(FigureFrame &f)
         verticalStrokes(f, BeamStage::Reflected, f.xI, left, -2, bottomToA, topToB);
     }
 }
+
+// A line x = a * y + b on the canvas, for the light running down the second axis.
+struct SideLine
+{
+    double a = 0, b = 0;
+    double at(double y) const { return a * y + b; }
+};
+
+SideLine foldOf(const FigureFrame &f, ExtremeRay ray)
+{
+    double pente = 0, ordo = 0;
+    extremeRay(f.o, ray, &pente, &ordo);
+    const double x0 = f.foldedX(pente, ordo, 0);
+    return {f.foldedX(pente, ordo, 1) - x0, x0};
+}
+
+// The line through two canvas points of different heights.
+SideLine sideLine(QPointF p, QPointF q)
+{
+    const double a = (q.x() - p.x()) / (q.y() - p.y());
+    return {a, p.x() - a * p.y()};
+}
+
+// Below the secondary mirror: the folded beam converges on A'1B'1, crosses there and reaches
+// the lens, which sends it towards A2B2. Horizontal strokes every 2 units, each between the
+// two edges of its region; ends beyond the secondary mirror's line are brought onto it.
+void foldedStage(FigureFrame &f)
+{
+    const double yA1 = foldedImageY(f), yLens = lensY(f);
+    const QPointF b2 = finalImageTip(f), a2(f.xP, b2.y());
+    const SideLine toA1 = foldOf(f, BottomToA), toB1 = foldOf(f, TopToB);
+    const QPointF lensA(toA1.at(yLens), yLens), lensB(toB1.at(yLens), yLens);
+    // Past the lens the edges run towards the final image, which never lies on the lens.
+    const bool refracted = b2.y() != yLens;
+    const struct
+    {
+        double until;
+        SideLine l1, l2;
+    } regions[] = {
+        {yA1, foldOf(f, TopToA), foldOf(f, BottomToB)},
+        {yLens, toA1, toB1},
+        {refracted ? HUGE_VAL : yLens, refracted ? sideLine(lensA, a2) : SideLine {},
+         refracted ? sideLine(lensB, b2) : SideLine {}},
+    };
+    // The beam starts where the highest extreme ray meets the mirror.
+    const double x1 = f.t.xmiroir[TopToA];
+    double y = std::isfinite(x1) ? std::round(f.xP - x1 * f.echelle + kAxis) : yA1;
+    const Canvas &c = *f.canvas;
+    const double top = c.scaleTop() - 2, bottom = c.scaleTop() + c.scaleHeight() + 1;
+    if (y < top) // only the rows on the canvas are walked, on the same two-unit lattice
+        y += 2 * std::ceil((top - y) / 2);
+    const bool white = f.in->check[12], perStage = f.in->check[4];
+    size_t region = 0;
+    for (; y <= bottom; y += 2) {
+        while (region < 3 && !(y < regions[region].until))
+            ++region;
+        if (region == 3)
+            return;
+        const double mirror = f.xP - y + kAxis;
+        const double xa = std::max(std::clamp(regions[region].l1.at(y), -kClamp, kClamp), mirror);
+        const double xb = std::max(std::clamp(regions[region].l2.at(y), -kClamp, kClamp), mirror);
+        if (xa == xb)
+            continue;
+        f.canvas->line(xa, y, xb, y,
+                       beamColour(std::fabs(xb - xa), BeamStage::Folded, white, perStage));
+    }
+}
 } // namespace
 
 QRgb beamColour(double w, BeamStage stage, bool whiteBackground, bool perStage)
@@ -126,5 +201,6 @@ void drawBeam(FigureFrame &f)
 {
     incidentStage(f);
     reflectedStage(f);
-    // The light folded by the secondary mirror of telescope mode is the third stage.
+    if (f.telescope && f.o.xima <= f.o.xplan)
+        foldedStage(f);
 }

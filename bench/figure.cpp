@@ -3,6 +3,7 @@
 #include "bench/beam.h"
 #include "bench/gradu.h"
 #include "bench/rays.h"
+#include "bench/telescopefigure.h"
 #include "platform/canvas.h"
 #include "platform/numbers.h"
 #include "platform/sharedvalues.h"
@@ -13,23 +14,6 @@
 namespace {
 constexpr int kAxis = 135;
 using numbers::roundEven;
-
-void printLabel(Canvas &c, double x, double y, const QString &text)
-{
-    c.currentX = x;
-    c.currentY = y;
-    c.print(text);
-}
-
-// A letter followed by its subscript digit, 4 units lower.
-void printSubscripted(Canvas &c, double x, double y, const QString &letter, const QString &digit)
-{
-    c.currentX = x;
-    c.currentY = y;
-    c.print(letter, false);
-    c.currentY = c.currentY + 4;
-    c.print(digit);
-}
 
 void drawMirror(FigureFrame &f)
 {
@@ -116,6 +100,8 @@ void drawCentreAndFocus(FigureFrame &f)
         printSubscripted(c, f.xF - 2, 139, QStringLiteral("F"), QStringLiteral("1"));
     else
         printLabel(c, f.xF - 2, 139, QStringLiteral("F"));
+    if (f.telescope)
+        drawLensFoci(f);
 }
 
 void placeHandles(const FigureFrame &f, FigureOutput &out)
@@ -148,6 +134,28 @@ double FigureFrame::canvasY(double pente, double ordo, double x) const
     return (kAxis - double(echelle) * ordo) + (-pente) * x;
 }
 
+double FigureFrame::foldedX(double pente, double ordo, double y) const
+{
+    const double depth = (y - kAxis) / double(echelle);
+    return xP + double(echelle) * foldedLateral(pente, ordo, o.xplan, depth);
+}
+
+void printLabel(Canvas &c, double x, double y, const QString &text)
+{
+    c.currentX = x;
+    c.currentY = y;
+    c.print(text);
+}
+
+void printSubscripted(Canvas &c, double x, double y, const QString &letter, const QString &digit)
+{
+    c.currentX = x;
+    c.currentY = y;
+    c.print(letter, false);
+    c.currentY = c.currentY + 4;
+    c.print(digit);
+}
+
 QString lengthLabel(double value, double limitValue, const QString &fmtnum)
 {
     if (std::fabs(limitValue) > 50000)
@@ -173,10 +181,16 @@ FigureOutput majaff(Canvas &canvas, const SceneInputs &in, SharedValues &shared)
     f.canvas = &canvas;
     f.in = &in;
     f.echelle = shared.echelle;
-    if (computeOptics(in, f.echelle, canvas.scaleLeft(), &f.o) != PassResult::Done) {
-        out.optics = f.o;
+    const PassOutcome pass = computationPass(in, f.echelle, canvas.scaleLeft(), shared.fmtnum);
+    out.rewrites = pass.rewrites;
+    out.failure = pass.failure;
+    f.o = pass.o;
+    f.t = pass.t;
+    f.telescope = pass.telescope;
+    out.optics = f.o;
+    out.telescopeOptics = f.t;
+    if (pass.result != PassResult::Done || pass.failure == TelescopeFailure::TooManyPasses)
         return out;
-    }
     const Optics &o = f.o;
     const double e = f.echelle;
     f.pal = Palette::forBackground(in.check[12]);
@@ -189,6 +203,10 @@ FigureOutput majaff(Canvas &canvas, const SceneInputs &in, SharedValues &shared)
     f.yI = roundEven(kAxis - o.hima * e);
     f.xC = roundEven(f.xS - 2 * o.focale * e);
     f.xF = roundEven(f.xS - o.focale * e);
+    if (f.telescope) {
+        f.xP = roundEven(o.xplan * e);
+        f.yL = roundEven(o.ylentille * e + kAxis);
+    }
 
     // Drawing, back to front: the light beam and the graduation go under the main axis,
     // the rays between the axes and the mirror.
@@ -197,27 +215,38 @@ FigureOutput majaff(Canvas &canvas, const SceneInputs &in, SharedValues &shared)
     if (in.check[5])
         drawBeam(f);
     if (in.check[17])
-        gradu(canvas, f.pal.device, f.xP,
-              GraduOptions{shared.longaxe, in.check[12], f.telescope});
+        gradu(canvas, f.pal.device, f.xP, GraduOptions {shared.longaxe, in.check[12], f.telescope});
     canvas.line(0, kAxis, canvas.scaleWidth() - 20, kAxis, f.pal.device);
+    if (f.telescope)
+        drawSecondAxis(f);
     drawRays(f);
     drawMirror(f);
+    if (f.telescope)
+        drawSecondaryMirror(f);
     canvas.setForeColor(f.pal.object);
     canvas.setFontName(QStringLiteral("Arial"));
     canvas.setFontSize(8);
     drawObject(f);
-    if (in.check[2])
+    if (in.check[2]) {
         drawImage(f);
+        if (f.telescope)
+            drawTelescopeImages(f);
+    }
     drawCentreAndFocus(f);
+    if (f.telescope)
+        drawLens(f);
     if (f.redRays) {
         canvas.setForeColor(f.pal.red);
         printLabel(canvas, 0, 6, QStringLiteral("Les rayons représentés en rouge n'existent pas."));
     }
     placeHandles(f, out);
     writeLabels(f, shared.fmtnum, out);
+    if (f.telescope) {
+        placeTelescopeHandles(f, out);
+        writeTelescopeLabels(f, shared.fmtnum, out);
+    }
     out.drawn = true;
     out.telescope = f.telescope;
     out.redRays = f.redRays;
-    out.optics = o;
     return out;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "bench/scene.h"
+#include "bench/telescope.h"
 
 #include <QRgb>
 #include <QString>
@@ -29,20 +30,6 @@ struct HandlePlace
     int width = 0; // 0 keeps the handle's own width
 };
 
-// Why the telescope could not be drawn; the window then clears the telescope box and says so.
-enum class TelescopeFailure {
-    None,
-    ImageBehindMirror, // drawn as outside telescope mode
-    TooManyPasses // nothing drawn
-};
-
-// A field that a telescope correction rewrote, to be written back into the window.
-struct FieldRewrite
-{
-    int index;
-    QString text;
-};
-
 // What the redraw hands back to the window: labels, handles and enabled states.
 struct FigureOutput
 {
@@ -55,6 +42,7 @@ struct FigureOutput
     bool redRays = false;
     HandlePlace ab, l1, l2, l3;
     Optics optics;
+    TelescopeOptics telescopeOptics;
     std::vector<FieldRewrite> rewrites; // in the order they were made
     TelescopeFailure failure = TelescopeFailure::None;
 };
@@ -65,6 +53,7 @@ struct FigureFrame
     Canvas *canvas = nullptr;
     const SceneInputs *in = nullptr;
     Optics o;
+    TelescopeOptics t;
     Palette pal {};
     float echelle = 1;
     int xS = 0, xA = 0, hB = 0, hD = 0, xP = 0, yL = 0, xI = 0, yI = 0, xC = 0, xF = 0;
@@ -74,9 +63,16 @@ struct FigureFrame
 
     // Bench line y = pente * x + ordo (cm) at canvas abscissa x, in canvas units.
     double canvasY(double pente, double ordo, double x) const;
+    // Canvas abscissa where the fold of that line by the secondary mirror is at canvas
+    // ordinate y, below the main axis.
+    double foldedX(double pente, double ordo, double y) const;
 };
 
 FigureOutput majaff(Canvas &canvas, const SceneInputs &in, SharedValues &shared);
+
+// Text with its top-left corner at (x, y); a letter followed by its subscript digit.
+void printLabel(Canvas &c, double x, double y, const QString &text);
+void printSubscripted(Canvas &c, double x, double y, const QString &letter, const QString &digit);
 
 // Label text of a length: the field pattern followed by " cm", or "Hors limites" beyond 50000.
 QString lengthLabel(double value, double limitValue, const QString &fmtnum);

@@ -2,6 +2,7 @@
 
 #include "bench/figure.h"
 #include "bench/primitives.h"
+#include "bench/telescopefigure.h"
 #include "platform/canvas.h"
 #include "platform/numbers.h"
 
@@ -81,13 +82,20 @@ QPoint withinReach(QPointF p, QPoint anchor)
     return rounded(p);
 }
 
-// Only the end farther from the canvas (B' of an object near F) may need bringing back.
-void dotted(FigureFrame &f, QPointF from, QPointF to)
+// A segment that may end very far (B' of an object near F, a telescope set for it): only the
+// end farther from the canvas is brought back. Dotted segments carry no arrow.
+void traced(FigureFrame &f, QPointF from, QPointF to, int style)
 {
     const bool fromIsFar = extent(from) > extent(to);
     const QPoint a = fromIsFar ? withinReach(from, rounded(to)) : rounded(from);
     const QPoint b = fromIsFar ? rounded(to) : withinReach(to, a);
-    tracerayon(*f.canvas, f.coulray, a.x(), a.y(), b.x(), b.y(), Canvas::Dot, 0);
+    tracerayon(*f.canvas, f.coulray, a.x(), a.y(), b.x(), b.y(), style,
+               style == Canvas::Solid ? f.o.placerapp : 0);
+}
+
+void dotted(FigureFrame &f, QPointF from, QPointF to)
+{
+    traced(f, from, to, Canvas::Dot);
 }
 
 bool prolongationsAsked(const FigureFrame &f)
@@ -95,16 +103,109 @@ bool prolongationsAsked(const FigureFrame &f)
     return f.in->check[0] && f.xS < f.xI;
 }
 
-// Where a reflected ray on bench line `l` stops: the canvas's left edge. In telescope mode
-// the secondary mirror catches it first; its hit point belongs here.
-QPoint reflectedEnd(const FigureFrame &f, const BenchLine &l)
+// The three families differ after the secondary mirror in where the ray through F meets it,
+// in where their emerging rays go and in their dotted prolongations.
+enum class Family { Parallel, ThroughCentre, ThroughFocus };
+
+QPointF toward(QPointF from, QPointF through, double y)
 {
-    return onCanvas(f, l, f.canvas->scaleLeft());
+    if (through.y() == from.y())
+        return {from.x(), y};
+    return {from.x() + (y - from.y()) * (through.x() - from.x()) / (through.y() - from.y()), y};
 }
 
-void reflected(FigureFrame &f, const BenchLine &l, QPoint from)
+// The part of a ray below the secondary mirror, in canvas units.
+struct Folded
 {
-    solid(f, from, reflectedEnd(f, l));
+    QPointF hit; // on the secondary mirror
+    QPointF lens; // where it crosses the lens
+    QPointF target; // the point the emerging ray runs through: B2, or F'2 for the ray through F
+    QPointF end; // the emerging ray's end, below the canvas
+    bool emerges = false; // drawn beyond the lens
+};
+
+// B' beyond the secondary mirror: the reflected ray is prolonged to it. The ray through C has
+// its own prolongation to B', drawn before it reflects.
+bool imageBeyondHit(const FigureFrame &f, QPointF hit, Family family)
+{
+    switch (family) {
+    case Family::Parallel:
+        return f.o.xima < f.o.xplan;
+    case Family::ThroughFocus:
+        return f.xI < hit.x();
+    case Family::ThroughCentre:
+        break;
+    }
+    return false;
+}
+
+// The dotted segments that locate B' behind the secondary mirror, a virtual B'1 above it and a
+// virtual final image B2.
+void foldedProlongations(FigureFrame &f, const Folded &r, Family family)
+{
+    if (imageBeyondHit(f, r.hit, family))
+        dotted(f, imageTip(f), r.hit);
+    const QPointF b1 = foldedImageTip(f);
+    if (b1.y() < r.hit.y())
+        dotted(f, r.hit, family == Family::ThroughFocus ? QPointF(r.hit.x(), b1.y()) : b1);
+    if (!(f.t.oa2 < 0) || !r.emerges)
+        return;
+    const QPointF b2 = finalImageTip(f);
+    if (family == Family::Parallel) {
+        dotted(f, r.end, b2);
+        return;
+    }
+    const double top = std::max(b2.y(), f.canvas->scaleTop());
+    dotted(f, r.lens, toward(r.lens, r.target, top));
+}
+
+// A ray after the secondary mirror: folded down to the lens, then refracted towards the final
+// image, or F'2 for the ray through F, which runs parallel to the second axis.
+void foldedRay(FigureFrame &f, const BenchLine &l, QPointF hit, Family family)
+{
+    const bool throughFocus = family == Family::ThroughFocus;
+    Folded r;
+    r.hit = hit;
+    const double yLens = throughFocus ? f.yL : lensY(f);
+    r.lens = rounded({throughFocus ? hit.x() : f.foldedX(l.pente, l.ordo, yLens), yLens});
+    traced(f, hit, r.lens, Canvas::Solid);
+    r.target = throughFocus ? lensImageFocus(f) : finalImageTip(f);
+    const double bottom = f.canvas->scaleHeight() + (family == Family::Parallel ? 0 : 10);
+    r.end = rounded(toward(r.lens, r.target, bottom));
+    // A lens below that end would send the emerging ray back up across the figure.
+    r.emerges = r.lens.y() < bottom;
+    if (r.emerges)
+        traced(f, r.lens, r.end, Canvas::Solid);
+    if (f.in->check[0])
+        foldedProlongations(f, r, family);
+}
+
+// Where a reflected ray on bench line `l` meets the secondary mirror, when it does on its
+// way from the spherical mirror; the ray through F meets it above the image point.
+bool mirrorHit(const FigureFrame &f, const BenchLine &l, Family family, QPointF *hit)
+{
+    if (family == Family::ThroughFocus) {
+        *hit = QPointF(f.xP + roundEven(f.o.hima * f.echelle), f.yI);
+        return hit->x() <= f.xS;
+    }
+    const double x = mirrorCrossing(l.pente, l.ordo, f.o.xplan);
+    if (!(x <= f.o.xsommet))
+        return false;
+    *hit = rounded({x * f.echelle, f.canvasY(l.pente, l.ordo, x * f.echelle)});
+    return true;
+}
+
+// The reflected part of a ray: to the canvas's left edge, or in telescope mode to the
+// secondary mirror and on to the lens. A ray that passes beside the mirror's line keeps going.
+void reflected(FigureFrame &f, const BenchLine &l, QPoint from, Family family)
+{
+    QPointF hit;
+    if (f.telescope && mirrorHit(f, l, family, &hit)) {
+        traced(f, from, hit, Canvas::Solid);
+        foldedRay(f, l, hit, family);
+        return;
+    }
+    solid(f, from, onCanvas(f, l, f.canvas->scaleLeft()));
 }
 
 void parallelRay(FigureFrame &f)
@@ -116,7 +217,7 @@ void parallelRay(FigureFrame &f)
     solid(f, {f.xA, yB}, {f.xS, yB});
     const BenchLine l = through(o.xsommet, o.hobjet, o.xima, o.hima);
     const QPoint hit = onCanvas(f, l, f.xS);
-    reflected(f, l, hit);
+    reflected(f, l, hit, Family::Parallel);
     if (!prolongationsAsked(f))
         return;
     if (f.xI < f.canvas->scaleLeft())
@@ -144,7 +245,9 @@ void rayThroughCentre(FigureFrame &f)
     solid(f, start, hit);
     if (prolongationsAsked(f))
         dotted(f, hit, imageTip(f));
-    reflected(f, l, hit);
+    if (f.telescope && f.in->check[0] && o.xima < o.xobjet) // B' left of the object
+        dotted(f, imageTip(f), QPointF(o.xobjet * e, kAxis - o.hobjet * e));
+    reflected(f, l, hit, Family::ThroughCentre);
 }
 
 void rayThroughFocus(FigureFrame &f)
@@ -159,7 +262,7 @@ void rayThroughFocus(FigureFrame &f)
         yStart = roundEven(f.yI - (double(f.xS) - f.xA) * std::tan(o.angapp * kDegree));
     const QPoint hit(f.xS, f.yI);
     solid(f, {f.xA, yStart}, hit);
-    reflected(f, BenchLine {0, o.hima}, hit);
+    reflected(f, BenchLine {0, o.hima}, hit, Family::ThroughFocus);
     // Prolonged like the two others, so that the three prolongations meet at B'.
     if (prolongationsAsked(f))
         dotted(f, hit, imageTip(f));

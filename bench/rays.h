@@ -1,5 +1,6 @@
 // The construction of the image: the principal rays issued from the object's tip B,
-// reflected on the spherical mirror, with their mount test and dotted prolongations.
+// reflected on the spherical mirror, with their mount test and dotted prolongations, and in
+// telescope mode their way past the secondary mirror and the lens.
 #pragma once
 
 struct FigureFrame;

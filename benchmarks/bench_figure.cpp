@@ -2,6 +2,7 @@
 // click waits for.
 #include "bench/figure.h"
 #include "platform/canvas.h"
+#include "platform/numbers.h"
 #include "platform/sharedvalues.h"
 
 #include <QGuiApplication>
@@ -37,7 +38,32 @@ void BM_Majaff(benchmark::State &state)
         benchmark::DoNotOptimize(out.drawn);
     }
 }
+
+// One step of dragging the secondary mirror in telescope mode, with the beam and the graduated
+// axes: a new position written into its field, then the redraw.
+void BM_TelescopeDragStep(benchmark::State &state)
+{
+    Canvas canvas = figureCanvas(int(state.range(0)), int(state.range(1)));
+    SceneInputs in = raysAndBeam();
+    in.check[6] = true;
+    in.check[17] = true;
+    SharedValues shared;
+    shared.longaxe = 60;
+    int step = 0;
+    for (auto _ : state) {
+        // A millimetre per step across 4 cm, the image passing from before to beyond the mirror.
+        in.text[2] = numbers::formatPattern(46.0 + 0.1 * (step++ % 40), shared.fmtnum);
+        const FigureOutput out = majaff(canvas, in, shared);
+        benchmark::DoNotOptimize(out.drawn);
+    }
+}
 } // namespace
+
+BENCHMARK(BM_TelescopeDragStep)
+    ->ArgNames({"width", "height"})
+    ->Args({784, 265})
+    ->Args({784, 501})
+    ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BM_Majaff)
     ->ArgNames({"width", "height"})

@@ -128,7 +128,7 @@ void TestConfigRoundTrip::savedSceneOpensTheSame_data()
     QTest::newRow("60 cm, two decimals")
         << 0 << 1 << false << false << QList<int> {7, 57, 150} << "60 cm";
     QTest::newRow("2 m, three decimals, telescope, object at infinity")
-        << 5 << 2 << true << true << QList<int> {2, 300, 25} << "2 m";
+        << 5 << 2 << true << true << QList<int> {2, 60, 25} << "2 m";
     QTest::newRow("50 cm, smallest scale")
         << -1 << 0 << false << true << QList<int> {9, 84, 1} << "50 cm";
 }
@@ -225,6 +225,7 @@ void TestConfigRoundTrip::refusedFileChangesNoControl()
     const float echelle = win.sv.echelle;
 
     win.sv.fichconfig = path("abime.P17");
+    asked.clear(); // a 20 cm mount is too wide for the telescope: that box is not ours
     QVERIFY(!chargeconfig(win.host));
     QCOMPARE(asked.size(), 1);
     QCOMPARE(asked[0].text, message);

@@ -1,0 +1,78 @@
+// Time of one drag step as the main window makes it: the dragged element's field is written,
+// every field is validated, and the figure is redrawn. Widgets need a QApplication, so this
+// program stands apart from the figure benchmarks.
+#include "bench/figure.h"
+#include "mainwindow/testpos.h"
+#include "platform/canvas.h"
+#include "platform/numbers.h"
+#include "platform/sharedvalues.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+// The fields of the telescope scene, with the rays, the whole beam and the graduated axes.
+struct Scene
+{
+    std::array<std::unique_ptr<QLineEdit>, 9> fields;
+    std::array<QLineEdit *, 9> Text1 {};
+    SceneInputs in = SceneInputs::defaults();
+
+    Scene()
+    {
+        for (size_t i = 0; i < 9; ++i) {
+            fields[i] = std::make_unique<QLineEdit>(in.text[i]);
+            Text1[i] = fields[i].get();
+        }
+        for (int i : {1, 2, 5, 6, 7, 11, 13, 14, 17})
+            in.check[size_t(i)] = true;
+    }
+
+    SceneInputs read()
+    {
+        for (size_t i = 0; i < 9; ++i)
+            in.text[i] = Text1[i]->text();
+        return in;
+    }
+};
+
+// Arguments: canvas width and height in pixels.
+void BM_DragSecondaryMirror(benchmark::State &state)
+{
+    Canvas canvas(int(state.range(0)), int(state.range(1)));
+    canvas.setScaleLeft(-10);
+    canvas.setScaleTop(4);
+    Scene scene;
+    SharedValues shared;
+    shared.longaxe = 60;
+    int step = 0;
+    for (auto _ : state) {
+        const double xplan = 46.0 + 0.1 * (step++ % 40);
+        scene.Text1[2]->setText(numbers::formatPattern(xplan, shared.fmtnum));
+        testpos(scene.Text1, shared.longaxe, shared.fmtnum);
+        const FigureOutput out = majaff(canvas, scene.read(), shared);
+        for (const FieldRewrite &r : out.rewrites)
+            scene.Text1[size_t(r.index)]->setText(r.text);
+        benchmark::DoNotOptimize(out.drawn);
+    }
+}
+} // namespace
+
+BENCHMARK(BM_DragSecondaryMirror)
+    ->ArgNames({"width", "height"})
+    ->Args({784, 265}) // the designed canvas
+    ->Args({784, 501}) // enlarged
+    ->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
