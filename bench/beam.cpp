@@ -10,7 +10,6 @@
 #include <cmath>
 
 namespace {
-constexpr int kAxis = 135;
 // Stroke ends are kept this close to the canvas, so a far image never stretches the beam.
 constexpr double kClamp = 1000;
 using numbers::roundEven;

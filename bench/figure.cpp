@@ -12,7 +12,6 @@
 #include <cmath>
 
 namespace {
-constexpr int kAxis = 135;
 using numbers::roundEven;
 
 void drawMirror(FigureFrame &f)

@@ -1,4 +1,5 @@
 #include "bench/gradu.h"
+#include "bench/scene.h"
 
 #include "platform/canvas.h"
 #include "platform/numbers.h"
@@ -6,8 +7,6 @@
 #include <QString>
 
 namespace {
-constexpr int kAxis = 135;
-
 void printRightAligned(Canvas &c, double right, double y, const QString &text)
 {
     c.currentX = right - c.textWidth(text);

@@ -11,8 +11,6 @@
 #include <cmath>
 
 namespace {
-constexpr int kAxis = 135;
-constexpr double kDegree = 0.017453292;
 // Farther than this from the other end, an end of a prolongation is brought back along the
 // segment: whole canvas units that far would bend it, and the canvas never shows them.
 constexpr double kReach = 100000;

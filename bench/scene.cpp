@@ -4,10 +4,6 @@
 
 #include <cmath>
 
-namespace {
-constexpr double kDegree = 0.017453292;
-}
-
 SceneInputs SceneInputs::defaults()
 {
     SceneInputs in;

@@ -6,6 +6,11 @@
 #include <array>
 #include <cstdint>
 
+// Canvas ordinate of the main axis.
+constexpr int kAxis = 135;
+// Degrees to radians, with the precision the figure has always used.
+constexpr double kDegree = 0.017453292;
+
 // A snapshot of the main window's controls: the scene has no other store.
 struct SceneInputs
 {

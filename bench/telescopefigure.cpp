@@ -8,7 +8,6 @@
 #include <cmath>
 
 namespace {
-constexpr int kAxis = 135;
 // Handles never grow beyond this, however far the optics would stretch them.
 constexpr double kHandleReach = 1.0e6;
 using numbers::roundEven;
