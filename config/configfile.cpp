@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -190,30 +191,39 @@ bool writeConfigFile(const QString &path, const QByteArray &layout, QString *err
             *error = reason;
         return false;
     };
-    QByteArray content = layout;
-    if (QFileInfo::exists(path)) {
-        QFile previous(path);
-        if (!previous.open(QIODevice::ReadOnly))
-            return failWith(previous.errorString());
-        if (previous.size() > layout.size()) {
-            if (!previous.seek(layout.size()))
-                return failWith(previous.errorString());
-            const QByteArray tail = previous.readAll();
-            if (tail.size() != previous.size() - layout.size())
-                return failWith(QStringLiteral("Cannot read the end of the previous file"));
-            content += tail;
-        }
-    }
+    QFile previous(path);
+    const bool keepTail = QFileInfo::exists(path);
+    if (keepTail && !previous.open(QIODevice::ReadOnly))
+        return failWith(previous.errorString());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return failWith(file.errorString());
-    // The bytes wait in the device's buffer: a full disk shows only when they are flushed, and
-    // commit() would not always tell.
-    if (file.write(content) != content.size() || !file.flush()) {
-        const QString reason = file.errorString();
+    const auto cancelWith = [&file, &failWith](const QString &reason) {
         file.cancelWriting();
         return failWith(reason);
+    };
+    if (file.write(layout) != layout.size())
+        return cancelWith(file.errorString());
+    // The previous file's end is copied piece by piece: however large it is, it never has to
+    // fit in memory.
+    if (keepTail && previous.size() > layout.size()) {
+        if (!previous.seek(layout.size()))
+            return cancelWith(previous.errorString());
+        for (qint64 left = previous.size() - layout.size(); left > 0;) {
+            const QByteArray chunk = previous.read(std::min<qint64>(left, 1 << 16));
+            if (chunk.isEmpty())
+                return cancelWith(QStringLiteral("Cannot read the end of the previous file"));
+            if (file.write(chunk) != chunk.size())
+                return cancelWith(file.errorString());
+            left -= chunk.size();
+        }
     }
+    // The bytes wait in the device's buffer: a full disk shows only when they are flushed, and
+    // commit() would not always tell.
+    if (!file.flush())
+        return cancelWith(file.errorString());
+    // Some systems refuse to replace a file that is still open.
+    previous.close();
     if (!file.commit())
         return failWith(file.errorString());
     return true;
