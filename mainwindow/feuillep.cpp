@@ -146,9 +146,11 @@ FeuilleP::FeuilleP(SharedValues &shared, const QString &programDir, QWidget *par
                            "fenêtre"));
     Command5 = new QToolButton(Picture2);
     Command5->setObjectName(QStringLiteral("Command5"));
-    Command5->setAccessibleName(QStringLiteral("Agrandir la figure"));
+    Command5->setGeometry(761, 0, 19, 19);
+    Command5->setIconSize(QSize(15, 15));
     Command5->setIcon(icons::enlarge());
     Command5->setToolTip(QStringLiteral("Agrandir"));
+    Command5->setAccessibleName(Command5->toolTip());
     Command5->setFocusPolicy(Qt::TabFocus);
     connect(Command5, &QToolButton::clicked, this, &FeuilleP::Command5_Click);
     setHint(Command5, QStringLiteral("Cliquer pour agrandir la fenêtre"));
@@ -157,6 +159,9 @@ FeuilleP::FeuilleP(SharedValues &shared, const QString &programDir, QWidget *par
     Onglets->setObjectName(QStringLiteral("Onglets"));
     Onglets->setAccessibleName(QStringLiteral("Onglets des paramètres"));
     Onglets->setGeometry(8, 360, 409, 185);
+    // Pressing on the strip or a panel takes the focus, so a typed value is applied then and
+    // not while the strip's painting hides the field.
+    Onglets->setFocusPolicy(Qt::ClickFocus);
     setHint(Onglets, QStringLiteral("Cliquer sur un onglet pour l'afficher"));
     createTextArea();
     createSceneControls();
@@ -192,6 +197,8 @@ void FeuilleP::createButtons()
         b->setIconSize(QSize(20, 20));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setGeometry(def.left, 0, def.width, 41);
+        // A click takes the focus, so a value typed in a field is applied before the command.
+        b->setFocusPolicy(Qt::StrongFocus);
         setHint(b, tr8(def.hint));
     }
     connect(Command1, &QToolButton::clicked, this, &QWidget::close);
@@ -493,9 +500,12 @@ void FeuilleP::paintEvent(QPaintEvent *)
     }
     // Shadow of the text area: only its right and bottom edges show.
     p.setPen(QColor(128, 128, 128));
-    p.drawRect(QRect(
-        QPoint(supertext->x() + 3, fich->y() + 3),
-        QPoint(supertext->x() + supertext->width() + 3, supertext->y() + supertext->height() + 3)));
+    // A stroked QRect is one pixel wider than its size: shrunk, both corners lie on the
+    // outline, as on a box drawn by the canvas.
+    const QPoint topLeft(supertext->x() + 3, fich->y() + 3);
+    const QPoint bottomRight(supertext->x() + supertext->width() + 3,
+                             supertext->y() + supertext->height() + 3);
+    p.drawRect(QRect(topLeft, bottomRight).adjusted(0, 0, -1, -1));
 }
 
 bool FeuilleP::event(QEvent *event)
@@ -540,6 +550,8 @@ void FeuilleP::Command5_Click()
         Command5->setIcon(icons::reduce());
         Command5->setToolTip(QStringLiteral("Diminuer"));
     }
+    // A screen reader names the action the button now does.
+    Command5->setAccessibleName(Command5->toolTip());
     Picture2->raise();
     if (Picture2->isVisible())
         Picture2->setFocus();
@@ -572,8 +584,10 @@ bool FeuilleP::Text1_KeyPress(int index, QKeyEvent *event)
         return true;
     }
     const QString typed = event->text();
+    // Delete carries a control character here, yet it types no character: it passes as an
+    // editing key.
     if (typed.isEmpty() || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab
-        || event->key() == Qt::Key_Backspace)
+        || event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)
         return false; // navigation and editing keys
     for (QChar c : typed)
         if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char(',')

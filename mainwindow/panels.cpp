@@ -77,6 +77,10 @@ void whiteLabel(QLabel *label)
     label->setAutoFillBackground(true);
 }
 
+// Captions painted beside the narrow boxes Check1(1), (13) and (14).
+const char *const kRayCaptions[3]
+    = {"passant par le centre C", "passant par le foyer", "parallèle à l'axe optique"};
+
 struct Place
 {
     QWidget *control;
@@ -144,6 +148,10 @@ void placeConstructionControls(FeuilleP &w)
         {w.Check1[15], 352, 96, 17, 17},
         {w.Check1[16], 352, 120, 17, 17},
     });
+    // Their own captions are cut off: a screen reader says what the user reads beside them.
+    const int rayBoxes[3] = {1, 13, 14};
+    for (int i = 0; i < 3; ++i)
+        w.Check1[size_t(rayBoxes[i])]->setAccessibleName(u8(kRayCaptions[i]));
 }
 
 void placeDisplayControls(FeuilleP &w)
@@ -372,13 +380,11 @@ void ConstructionPanel::paintPanel(Canvas &c)
     setTextFont(c, true);
     printAt(c, 10, 78, QStringLiteral("Construction du rayon incident issu de B :"));
     QCheckBox *const boxes[3] = {w.Check1[1], w.Check1[13], w.Check1[14]};
-    const char *const captions[3]
-        = {"passant par le centre C", "passant par le foyer", "parallèle à l'axe optique"};
     for (int i = 0; i < 3; ++i)
         boxes[i]->move(130, 98 + 20 * i);
     c.setFontBold(false);
     const int captionX = w.Check1[1]->x() + w.Check1[1]->width() + 3;
     for (int i = 0; i < 3; ++i)
-        printAt(c, captionX, boxes[i]->y() + 1, u8(captions[i]));
+        printAt(c, captionX, boxes[i]->y() + 1, u8(kRayCaptions[i]));
     printBefore(c, u8("Position des flèches : "), w.HScroll1, 1);
 }

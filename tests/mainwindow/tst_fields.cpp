@@ -21,6 +21,8 @@ private Q_SLOTS:
     void appliedValues();
     void mirrorTooCloseBeeps();
     void enterAppliesTheField();
+    void pressElsewhereAppliesTheField_data();
+    void pressElsewhereAppliesTheField();
     void mountScrollBarFollowsTheField();
     void threeDecimals();
 
@@ -67,9 +69,14 @@ void TestFields::keystrokes()
     field->clear();
     QTest::keyClicks(field, typed);
     QTEST(field->text(), "shown");
-    const int before = field->text().size();
+    const QString shown = field->text();
     QTest::keyClick(field, Qt::Key_Backspace);
-    QCOMPARE(field->text().size(), before - 1);
+    QCOMPARE(field->text(), shown.chopped(1));
+    field->setText(shown);
+    field->home(false);
+    // Delete carries the character 127, as the X11 keyboard gives it.
+    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_Delete, QString(QChar(0x7f)), {});
+    QCOMPARE(field->text(), shown.mid(1));
 }
 
 // Value typed into one field, applied by leaving it; the fields that must show afterwards.
@@ -147,6 +154,35 @@ void TestFields::enterAppliesTheField()
     QVERIFY(field->hasFocus()); // applied in place
     QCOMPARE(w->Label3[0]->text(), QStringLiteral("70,0 cm"));
     QCOMPARE(w->Label3[1]->text(), QStringLiteral("6,0 cm"));
+}
+
+// A press that takes the focus from the field applies the typed value before its own action.
+void TestFields::pressElsewhereAppliesTheField_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QPoint>("at");
+    QTest::newRow("tab of the strip, before the tab changes") << "Onglets" << QPoint(150, 5);
+    QTest::newRow("background of the panel") << "Picture3" << QPoint(5, 140);
+    QTest::newRow("command button, before its command") << "Command1" << QPoint(20, 20);
+}
+
+void TestFields::pressElsewhereAppliesTheField()
+{
+    QFETCH(QString, control);
+    QFETCH(QPoint, at);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QLineEdit *field = w->Text1[4];
+    field->setFocus();
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("55"));
+    auto *target = w->findChild<QWidget *>(control);
+    QVERIFY(target);
+    QTest::mousePress(target, Qt::LeftButton, {}, at);
+    QCOMPARE(field->text(), QStringLiteral("55,0"));
+    QCOMPARE(w->Label3[0]->text(), QStringLiteral("70,0 cm"));
+    // Released away from the control, so that no command runs.
+    QTest::mouseRelease(w.get(), Qt::LeftButton, {}, QPoint(3, 300));
 }
 
 void TestFields::mountScrollBarFollowsTheField()
