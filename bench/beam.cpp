@@ -139,9 +139,10 @@ void foldedStage(FigureFrame &f)
         {refracted ? HUGE_VAL : yLens, refracted ? sideLine(lensA, a2) : SideLine {},
          refracted ? sideLine(lensB, b2) : SideLine {}},
     };
-    // The beam starts where the highest extreme ray meets the mirror.
+    // The beam starts where the highest extreme ray meets the mirror, at that point's whole
+    // canvas abscissa, which sets the parity of the rows.
     const double x1 = f.t.xmiroir[TopToA];
-    double y = std::isfinite(x1) ? std::round(f.xP - x1 * f.echelle + kAxis) : yA1;
+    double y = std::isfinite(x1) ? double(f.xP) - canvasUnit(x1 * f.echelle) + kAxis : yA1;
     const Canvas &c = *f.canvas;
     const double top = c.scaleTop() - 2, bottom = c.scaleTop() + c.scaleHeight() + 1;
     if (y < top) // only the rows on the canvas are walked, on the same two-unit lattice

@@ -21,7 +21,13 @@ void drawMirror(FigureFrame &f)
     c.setForeColor(col);
     const int top = kAxis - f.hD, bottom = kAxis + 1 + f.hD;
     c.line(f.xS, top, f.xS, bottom, col);
-    for (int y = top; y <= bottom; y += 5)
+    // Only the hatches across the canvas's rows are walked: a huge mount would take seconds.
+    const int firstRow = int(std::floor(c.scaleTop())) - 1;
+    const int lastRow = int(std::ceil(c.scaleTop() + c.scaleHeight())) + 6;
+    int y = top;
+    if (y < firstRow)
+        y += 5 * ((firstRow - y) / 5);
+    for (; y <= bottom && y <= lastRow; y += 5)
         c.line(f.xS, y, f.xS + 5, y - 5, col);
     c.line(f.xS, top, f.xS - 10, top - 10, col);
     c.line(f.xS, bottom, f.xS - 10, bottom + 10, col);
@@ -155,6 +161,12 @@ void printSubscripted(Canvas &c, double x, double y, const QString &letter, cons
     c.print(digit);
 }
 
+int canvasUnit(double v)
+{
+    constexpr int kFar = 1 << 28;
+    return std::clamp(roundEven(v), -kFar, kFar);
+}
+
 QString lengthLabel(double value, double limitValue, const QString &fmtnum)
 {
     if (std::fabs(limitValue) > 50000)
@@ -194,17 +206,17 @@ FigureOutput majaff(Canvas &canvas, const SceneInputs &in, SharedValues &shared)
     const double e = f.echelle;
     f.pal = Palette::forBackground(in.check[12]);
     f.coulray = f.pal.ray;
-    f.xS = roundEven(o.xsommet * e);
-    f.xA = roundEven(o.xobjet * e);
-    f.hB = roundEven(o.hobjet * e);
-    f.hD = roundEven(o.dmonture * e);
-    f.xI = roundEven(o.sapr * e + f.xS);
-    f.yI = roundEven(kAxis - o.hima * e);
-    f.xC = roundEven(f.xS - 2 * o.focale * e);
-    f.xF = roundEven(f.xS - o.focale * e);
+    f.xS = canvasUnit(o.xsommet * e);
+    f.xA = canvasUnit(o.xobjet * e);
+    f.hB = canvasUnit(o.hobjet * e);
+    f.hD = canvasUnit(o.dmonture * e);
+    f.xI = canvasUnit(o.sapr * e + f.xS);
+    f.yI = canvasUnit(kAxis - o.hima * e);
+    f.xC = canvasUnit(f.xS - 2 * o.focale * e);
+    f.xF = canvasUnit(f.xS - o.focale * e);
     if (f.telescope) {
-        f.xP = roundEven(o.xplan * e);
-        f.yL = roundEven(o.ylentille * e + kAxis);
+        f.xP = canvasUnit(o.xplan * e);
+        f.yL = canvasUnit(o.ylentille * e + kAxis);
     }
 
     // Drawing, back to front: the light beam and the graduation go under the main axis,

@@ -70,6 +70,11 @@ struct FigureFrame
 
 FigureOutput majaff(Canvas &canvas, const SceneInputs &in, SharedValues &shared);
 
+// A canvas position rounded halves to even. An image near F can lie 1e17 units away; such a
+// point is kept 2^28 units out, far off the canvas, so that a few of them and the figure's
+// offsets still add up within an int.
+int canvasUnit(double v);
+
 // Text with its top-left corner at (x, y); a letter followed by its subscript digit.
 void printLabel(Canvas &c, double x, double y, const QString &text);
 void printSubscripted(Canvas &c, double x, double y, const QString &letter, const QString &digit);

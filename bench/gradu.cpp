@@ -38,7 +38,8 @@ void gradu(Canvas &c, QRgb colgrad, int xo2, const GraduOptions &o)
     c.setFontBold(true);
     c.setForeColor(o.whiteBackground ? qRgb(150, 150, 150) : qRgb(200, 200, 200));
 
-    for (int i = 0; i * s <= mainEnd; ++i) {
+    // A canvas at most 20 units wide has no axis to graduate: a step of 0 would never end.
+    for (int i = 0; s > 0 && i * s <= mainEnd; ++i) {
         const double x = i * s;
         c.line(x, 130, x, 141, colgrad);
         const QString text = numbers::formatGeneral(label(i));
@@ -46,7 +47,7 @@ void gradu(Canvas &c, QRgb colgrad, int xo2, const GraduOptions &o)
         c.currentY = 118;
         c.print(text);
     }
-    for (int i = 0; i * s / 10 <= mainEnd; ++i)
+    for (int i = 0; s > 0 && i * s / 10 <= mainEnd; ++i)
         c.line(i * s / 10, 133, i * s / 10, 138, colgrad);
 
     if (o.telescope && s > 0) {

@@ -14,6 +14,9 @@ namespace {
 // Farther than this from the other end, an end of a prolongation is brought back along the
 // segment: whole canvas units that far would bend it, and the canvas never shows them.
 constexpr double kReach = 100000;
+// Pi to 8 digits for the light from infinity through C, a little finer than kDegree: the
+// ray's rounded points follow it.
+constexpr double kPi = 3.1415927;
 using numbers::roundEven;
 
 // A bench line y = pente * x + ordo, in cm.
@@ -119,7 +122,6 @@ struct Folded
     QPointF lens; // where it crosses the lens
     QPointF target; // the point the emerging ray runs through: B2, or F'2 for the ray through F
     QPointF end; // the emerging ray's end, below the canvas
-    bool emerges = false; // drawn beyond the lens
 };
 
 // B' beyond the secondary mirror: the reflected ray is prolonged to it. The ray through C has
@@ -146,7 +148,8 @@ void foldedProlongations(FigureFrame &f, const Folded &r, Family family)
     const QPointF b1 = foldedImageTip(f);
     if (b1.y() < r.hit.y())
         dotted(f, r.hit, family == Family::ThroughFocus ? QPointF(r.hit.x(), b1.y()) : b1);
-    if (!(f.t.oa2 < 0) || !r.emerges)
+    // Also below a lens off the canvas: the prolongations towards B2 may still cross it.
+    if (!(f.t.oa2 < 0))
         return;
     const QPointF b2 = finalImageTip(f);
     if (family == Family::Parallel) {
@@ -171,8 +174,7 @@ void foldedRay(FigureFrame &f, const BenchLine &l, QPointF hit, Family family)
     const double bottom = f.canvas->scaleHeight() + (family == Family::Parallel ? 0 : 10);
     r.end = rounded(toward(r.lens, r.target, bottom));
     // A lens below that end would send the emerging ray back up across the figure.
-    r.emerges = r.lens.y() < bottom;
-    if (r.emerges)
+    if (r.lens.y() < bottom)
         traced(f, r.lens, r.end, Canvas::Solid);
     if (f.in->check[0])
         foldedProlongations(f, r, family);
@@ -183,7 +185,7 @@ void foldedRay(FigureFrame &f, const BenchLine &l, QPointF hit, Family family)
 bool mirrorHit(const FigureFrame &f, const BenchLine &l, Family family, QPointF *hit)
 {
     if (family == Family::ThroughFocus) {
-        *hit = QPointF(f.xP + roundEven(f.o.hima * f.echelle), f.yI);
+        *hit = QPointF(f.xP + canvasUnit(f.o.hima * f.echelle), f.yI);
         return hit->x() <= f.xS;
     }
     const double x = mirrorCrossing(l.pente, l.ordo, f.o.xplan);
@@ -231,7 +233,7 @@ void rayThroughCentre(FigureFrame &f)
         return; // object at C: the ray would be its own reflection
     const double e = f.echelle;
     const BenchLine l = o.atInfinity
-        ? through(o.xcentre - 10, 10 * std::tan(o.angapp * kDegree), o.xcentre, 0)
+        ? through(o.xcentre - 10, 10 * std::tan(o.angapp * kPi / 180), o.xcentre, 0)
         : through(o.xobjet, o.hobjet, o.xcentre, 0);
     const double yMirror = l.at(o.xsommet);
     if (!passesMount(f, std::fabs(yMirror) <= o.dmonture))

@@ -2,6 +2,7 @@
 
 #include "platform/numbers.h"
 
+#include <cfloat>
 #include <cmath>
 
 SceneInputs SceneInputs::defaults()
@@ -17,6 +18,17 @@ double angappOf(const SceneInputs &in)
 {
     return in.hscroll3 / 10.0;
 }
+
+namespace {
+// xima is single precision; a double beyond its range becomes an infinity, not undefined
+// behaviour.
+float single(double v)
+{
+    if (std::fabs(v) > double(FLT_MAX) && std::isfinite(v))
+        return v < 0 ? -HUGE_VALF : HUGE_VALF;
+    return float(v);
+}
+} // namespace
 
 PassResult computeOptics(const SceneInputs &in, float echelle, double scaleLeft, Optics *o)
 {
@@ -57,10 +69,10 @@ PassResult computeOptics(const SceneInputs &in, float echelle, double scaleLeft,
         r.sapr = -r.focale * r.sa / (r.sa + r.focale);
         r.hima = -r.hobjet * r.sapr / r.sa;
     }
-    r.xima = float(r.xsommet + r.sapr);
+    r.xima = single(r.xsommet + r.sapr);
     r.xima2 = r.xima;
     if (double(r.xima) - r.xplan == 0)
-        r.xima2 = float(r.xplan + 0.0001);
+        r.xima2 = single(r.xplan + 0.0001);
     r.hima2 = r.hima;
     *o = r;
     return PassResult::Done;

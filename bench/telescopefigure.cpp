@@ -24,7 +24,7 @@ void drawFoldedImage(FigureFrame &f)
 {
     Canvas &c = *f.canvas;
     const QRgb col = f.pal.object;
-    const int xA1 = roundEven(f.echelle * (double(f.o.xima2) - f.o.xplan) + f.xP);
+    const int xA1 = canvasUnit(f.echelle * (double(f.o.xima2) - f.o.xplan) + f.xP);
     const bool real = f.xP >= xA1;
     if (!real && !f.in->check[11])
         return;
@@ -75,7 +75,7 @@ double lensY(const FigureFrame &f)
 
 int foldedImageY(const FigureFrame &f)
 {
-    return f.xP - roundEven(f.echelle * (double(f.o.xima2) - f.o.xplan) + f.xP) + kAxis;
+    return f.xP - canvasUnit(f.echelle * (double(f.o.xima2) - f.o.xplan) + f.xP) + kAxis;
 }
 
 QPoint foldedImageTip(const FigureFrame &f)
@@ -134,7 +134,7 @@ void drawLensFoci(FigureFrame &f)
     {
         int y;
         const char *letter;
-    } foci[] = {{roundEven(f.yL - span), "F"}, {roundEven(span + f.yL), "F'"}};
+    } foci[] = {{canvasUnit(f.yL - span), "F"}, {canvasUnit(span + f.yL), "F'"}};
     for (const auto &focus : foci) {
         c.line(f.xP - 3, focus.y, f.xP + 4, focus.y, f.pal.device);
         printSubscripted(c, f.xP + 9, focus.y - 7, QLatin1String(focus.letter),

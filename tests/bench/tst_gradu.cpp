@@ -10,6 +10,8 @@ private Q_SLOTS:
     void mainAxis_data();
     void mainAxis();
     void secondAxis();
+    void narrowCanvas_data();
+    void narrowCanvas();
     void labelColours_data();
     void labelColours();
 };
@@ -25,9 +27,9 @@ struct Drawn
     QList<QRgb> textColours;
 };
 
-Drawn run(const GraduOptions &o, int xo2 = 400)
+Drawn run(const GraduOptions &o, int xo2 = 400, int width = 784)
 {
-    Canvas c(784, 265);
+    Canvas c(width, 265);
     c.setScaleLeft(-10);
     c.setScaleTop(4);
     c.setRecording(true);
@@ -112,6 +114,25 @@ void TestGradu::secondAxis()
     // Steps of 127.3 units down to the height minus 100: below the axis, then above it.
     QCOMPARE(second, (QStringList {"0", "0", "10", "-10"}));
     QCOMPARE(note, QStringLiteral("Les axes optiques sont gradués en cm."));
+}
+
+// The axis is the canvas width minus 20 units: none is left to step along.
+void TestGradu::narrowCanvas_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::newRow("20 units: zero step") << 20;
+    QTest::newRow("19 units: negative step") << 19;
+}
+
+void TestGradu::narrowCanvas()
+{
+    QFETCH(int, width);
+    GraduOptions o;
+    o.telescope = true;
+    const Drawn d = run(o, 400, width);
+    QCOMPARE(d.majorTicks, 0);
+    QCOMPARE(d.minorTicks, 0);
+    QCOMPARE(d.note, QStringLiteral("Les axes optiques sont gradués en cm."));
 }
 
 void TestGradu::labelColours_data()

@@ -355,6 +355,12 @@ void TestTelescope::prolongations_data()
         << 1 << imageLeftOfObject << QPointF(382, 160) << QPointF(573, 122);
     QTest::newRow("parallel ray: from B' to where the mirror stops it")
         << 14 << imageLeftOfObject << QPointF(382, 160) << QPointF(608, 138);
+    // Lens of 20 cm at 12 cm, below the canvas (y = 288): B2 still lies above the axis.
+    const Texts lensBelow = {{3, "20,0"}, {8, "12,0"}};
+    QTest::newRow("lens below the canvas: parallel ray from the bottom edge back to B2")
+        << 14 << lensBelow << QPointF(560, 265) << QPointF(592, -94);
+    QTest::newRow("lens below the canvas: ray through C up from the lens to the top edge")
+        << 1 << lensBelow << QPointF(615, 288) << QPointF(598, 4);
 }
 
 void TestTelescope::prolongations()
