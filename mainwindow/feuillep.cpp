@@ -512,6 +512,11 @@ bool FeuilleP::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
         Form_Activate();
+    // The window manager's borders are known only once the window is on screen: the outer
+    // size is made right again then, without waiting for the next resize.
+    if (event->type() == QEvent::Move && isWindow() && frameGeometry().size() != size()
+        && frameGeometry().size() != QSize(800, 600))
+        applyPlacementRule();
     return QWidget::event(event);
 }
 
