@@ -313,8 +313,7 @@ void TestPanels::captionsFollowTheSwitchesAtOnce()
     panel(1)->installEventFilter(&repainted);
     panel(1)->canvas().setRecording(true);
     w->findChild<QCheckBox *>(box)->setChecked(true);
-    QTest::qWait(50);
-    QVERIFY((QRegion(panel(1)->rect()) - repainted.region).isEmpty());
+    QTRY_VERIFY((QRegion(panel(1)->rect()) - repainted.region).isEmpty());
     panel(1)->removeEventFilter(&repainted);
     const std::vector<Canvas::Op> &ops = panel(1)->canvas().ops();
     QCOMPARE(texts(QList<Canvas::Op>(ops.begin(), ops.end()), appears).size(), 1);
