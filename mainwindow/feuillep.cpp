@@ -524,12 +524,11 @@ void FeuilleP::Form_Activate()
 {
     Command5->setIcon(icons::enlarge());
     majaff();
+    // The launcher's exercise request is read once and emptied; the exercise window that
+    // will open it is not part of the program yet.
     QString request;
-    const bool read = readRecordAt(exchangeFile(), kExchangeRequest, &request);
+    readRecordAt(exchangeFile(), kExchangeRequest, &request);
     writeRecordsAt(exchangeFile(), {{kExchangeRequest, QString()}});
-    if (read && !request.trimmed().isEmpty()) {
-        // Opening the requested exercise comes with the exercise window.
-    }
     glisseplan = false;
 }
 
