@@ -1,15 +1,14 @@
 // Time of one drag step as the main window makes it: the dragged element's field is written,
-// every field is validated, and the figure is redrawn. Widgets need a QApplication, so this
-// program stands apart from the figure benchmarks.
+// every field is validated, and the figure is redrawn. It links the main window's library for
+// testpos, so it stands apart from the figure benchmarks.
 #include "bench/figure.h"
+#include "benchmarks/benchmain.h"
 #include "mainwindow/testpos.h"
 #include "platform/canvas.h"
 #include "platform/numbers.h"
 #include "platform/sharedvalues.h"
 
-#include <QApplication>
 #include <QLineEdit>
-#include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
@@ -74,25 +73,6 @@ void BM_TypedValueStep(benchmark::State &state)
 }
 } // namespace
 
-BENCHMARK(BM_TypedValueStep)
-    ->ArgNames({"width", "height"})
-    ->Args({784, 265})
-    ->Args({784, 501})
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypedValueStep)->Apply(canvasSizes);
 
-BENCHMARK(BM_DragSecondaryMirror)
-    ->ArgNames({"width", "height"})
-    ->Args({784, 265}) // the designed canvas
-    ->Args({784, 501}) // enlarged
-    ->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK(BM_DragSecondaryMirror)->Apply(canvasSizes);

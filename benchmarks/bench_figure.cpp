@@ -1,12 +1,10 @@
 // Time of one complete redraw of the figure, the step every typed value, drag step and option
 // click waits for.
 #include "bench/figure.h"
+#include "benchmarks/benchmain.h"
 #include "platform/canvas.h"
 #include "platform/numbers.h"
 #include "platform/sharedvalues.h"
-
-#include <QGuiApplication>
-#include <benchmark/benchmark.h>
 
 namespace {
 // The start-up scene with the three principal rays and the whole beam.
@@ -59,26 +57,6 @@ void BM_TelescopeDragStep(benchmark::State &state)
 }
 } // namespace
 
-BENCHMARK(BM_TelescopeDragStep)
-    ->ArgNames({"width", "height"})
-    ->Args({784, 265})
-    ->Args({784, 501})
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TelescopeDragStep)->Apply(canvasSizes);
 
-BENCHMARK(BM_Majaff)
-    ->ArgNames({"width", "height"})
-    ->Args({784, 265}) // the designed canvas
-    ->Args({784, 501}) // enlarged
-    ->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char **argv)
-{
-    // The canvas prints its labels with Qt's fonts, which need a GUI application.
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK(BM_Majaff)->Apply(canvasSizes);
