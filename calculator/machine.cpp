@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcutEvent>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -180,6 +181,10 @@ Machine::Machine(SharedValues &shared, QWidget *parent)
     createOptions();
     createKeys();
     setStyleSheet(QLatin1String(kStyle));
+    // An access key would click its button only after a short animation, letting the keys
+    // typed meanwhile land first: it clicks at once instead.
+    for (QAbstractButton *b : findChildren<QAbstractButton *>())
+        b->installEventFilter(this);
     z1->setFocus();
 }
 
@@ -380,6 +385,14 @@ bool Machine::eventFilter(QObject *watched, QEvent *event)
     // meaning (arrows, copy).
     if (watched == z1 && event->type() == QEvent::KeyPress)
         return Form_KeyPress(keyAscii(static_cast<QKeyEvent *>(event)));
+    if (event->type() == QEvent::Shortcut) {
+        auto *button = qobject_cast<QAbstractButton *>(watched);
+        if (button && !static_cast<QShortcutEvent *>(event)->isAmbiguous()) {
+            if (button->isEnabled())
+                button->click();
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 
