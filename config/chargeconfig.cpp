@@ -57,7 +57,9 @@ bool chargeconfig(ConfigHost &host, QDialog *ouvrir)
     case ConfigRead::Ok:
         break;
     }
+    host.holdRedraws(true);
     applyConfig(host, values);
+    host.holdRedraws(false);
     if (ouvrir)
         ouvrir->accept();
     host.setCaption(QStringLiteral("Optalis - ") + sv.fichconfig);

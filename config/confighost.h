@@ -45,6 +45,9 @@ public:
 
     virtual void testpos() = 0;
     virtual void majaff() = 0;
+    // Holds testpos and majaff while the controls are set one by one, so that no mix of old
+    // and new values is validated or drawn.
+    virtual void holdRedraws(bool hold) = 0;
 };
 
 // What a save writes: the controls and shared values at this moment.

@@ -22,7 +22,7 @@ W *place(W *w, const QString &name, const QString &accessible, const QRect &geom
 }
 
 QLabel *caption(QWidget *owner, const QString &name, const QString &text, const QRect &geometry);
-// Never a default button: Enter belongs to the name field and the folder list.
+// Not a default button unless the dialog makes it one.
 QPushButton *button(QWidget *owner, const QString &name, const QString &text,
                     const QString &accessible, const QRect &geometry);
 // Title, fixed client size, and 20 pixels right of and below the main window's corner.

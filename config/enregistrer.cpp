@@ -61,20 +61,26 @@ Enregistrer::Enregistrer(ConfigHost &host, QWidget *parent)
     linkFolderLists(Drive1, Dir1, File1);
     connect(File1, &FileList::pathChanged, this, &Enregistrer::File1_PathChange);
     connect(File1, &FileList::fileDoubleClicked, this, &Enregistrer::File1_DblClick);
-    connect(Text1, &QLineEdit::returnPressed, this, &Enregistrer::Command1_Click);
+    // Enter in the file list takes that file's name; the default button then saves.
+    connect(File1, &FileList::fileEntered, Text1, &QLineEdit::setText);
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
     connect(Command1, &QPushButton::clicked, this, &Enregistrer::Command1_Click);
+    Command1->setDefault(true);
     Text1->setText(host.shared().fichconfig);
     Text1->setFocus();
 }
 
 QString Enregistrer::cleanName(const QString &typed)
 {
-    // Cutting at the last "." until none is left removes everything from the first one.
-    QString name = typed.trimmed();
+    // Cutting at the last "." until none is left removes everything from the first one, in
+    // the file name only: a folder's name may hold dots too.
+    const QString whole = typed.trimmed();
+    const qsizetype start
+        = std::max(whole.lastIndexOf(QLatin1Char('/')), whole.lastIndexOf(QDir::separator())) + 1;
+    QString name = whole.mid(start);
     while (name.contains(QLatin1Char('.')))
         name = name.left(name.lastIndexOf(QLatin1Char('.'))).trimmed();
-    return name;
+    return name.isEmpty() ? QString() : whole.left(start) + name;
 }
 
 QString Enregistrer::fullName(const QString &name) const

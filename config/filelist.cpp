@@ -33,10 +33,15 @@ void FileList::refresh()
     // QDir matches name filters in any case unless told otherwise: "*.P17" finds "a.p17" too.
     const QDir dir(folder, pattern, QDir::Name | QDir::IgnoreCase, QDir::Files);
     addItems(dir.entryList());
+    // The first file is highlighted, so that the arrow keys and Enter start from it.
+    if (count() > 0)
+        setCurrentRow(0);
 }
 
 void FileList::keyPressEvent(QKeyEvent *event)
 {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem())
+        Q_EMIT fileEntered(currentItem()->text());
     byKeyboard = true;
     QListWidget::keyPressEvent(event);
     byKeyboard = false;

@@ -19,6 +19,8 @@ Q_SIGNALS:
     // A file chosen with the mouse or the arrow keys, by its bare name.
     void fileClicked(const QString &name);
     void fileDoubleClicked(const QString &name);
+    // Enter on a highlighted file; the key then goes on to the dialog's default button.
+    void fileEntered(const QString &name);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

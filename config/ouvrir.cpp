@@ -87,7 +87,12 @@ Ouvrir::Ouvrir(ConfigHost &host, QWidget *parent)
         File1_Click(name);
         Command1_Click();
     });
-    connect(ficharge, &QLineEdit::returnPressed, this, &Ouvrir::Command1_Click);
+    // Enter in the file list takes the highlighted file; the default button then opens it.
+    connect(File1, &FileList::fileEntered, this, &Ouvrir::File1_Click);
+    Command1->setDefault(true);
+    File1->setFocus();
+    if (File1->currentItem())
+        File1_Click(File1->currentItem()->text());
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
     connect(Command1, &QPushButton::clicked, this, &Ouvrir::Command1_Click);
 }
@@ -123,14 +128,18 @@ void Ouvrir::Command1_Click()
     if (ficharge->text().trimmed().isEmpty())
         return;
     SharedValues &sv = host.shared();
+    // A file that is not loaded does not become the one the window saves to.
+    const QString previous = sv.fichconfig;
     sv.fichconfig = ficharge->text();
     if (!QFileInfo(sv.fichconfig).isFile()) {
+        sv.fichconfig = previous;
         msgbox::show(this, QStringLiteral("Nom de fichier incorrect ou chemin non valide"),
                      QStringLiteral("impossible d'ouvrir ce fichier"), msgbox::Icon::Critical);
         return;
     }
     Frame1->show();
     Frame1->raise();
-    chargeconfig(host, this);
+    if (!chargeconfig(host, this))
+        sv.fichconfig = previous;
     accept();
 }

@@ -2,6 +2,7 @@
 
 #include "calculator/machine.h"
 #include "config/recordfile.h"
+#include "mainwindow/controls.h"
 #include "mainwindow/draghandle.h"
 #include "mainwindow/feuillepconfig.h"
 #include "mainwindow/figureview.h"
@@ -213,9 +214,10 @@ void FeuilleP::createButtons()
 
 void FeuilleP::createTextArea()
 {
-    info = new QLabel(this);
+    info = new StatusLine(this);
     info->setObjectName(QStringLiteral("info"));
-    info->setAccessibleName(QStringLiteral("Ligne d'état"));
+    // No fixed name: a screen reader reads the hint itself, and hears each new one.
+    info->setAccessibleDescription(QStringLiteral("Ligne d'état"));
     info->setGeometry(120, 320, 233, 33);
     info->setWordWrap(true);
     info->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -287,9 +289,10 @@ void FeuilleP::createSceneControls()
         t->installEventFilter(this);
         Text1[size_t(i)] = t;
         connect(t, &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
+        connect(t, &QLineEdit::textEdited, this, [this, i] { Text1_Edited(i); });
     }
     for (int i = 0; i < 18; ++i) {
-        auto *c = new QCheckBox(tr8(kCheckCaptions[i]), panels[checkPanel[i]]);
+        auto *c = new OptionBox(tr8(kCheckCaptions[i]), panels[checkPanel[i]]);
         c->setObjectName(QStringLiteral("Check1_%1").arg(i));
         c->setAccessibleName(tr8(kCheckCaptions[i]));
         Check1[size_t(i)] = c;
@@ -298,7 +301,7 @@ void FeuilleP::createSceneControls()
         Check1[size_t(i)]->setChecked(true);
     for (int i = 0; i < 18; ++i)
         connect(Check1[size_t(i)], &QCheckBox::stateChanged, this, [this, i] { Check1_Click(i); });
-    Check2 = new QCheckBox(QStringLiteral("Objet à l'infini"), Picture3);
+    Check2 = new OptionBox(QStringLiteral("Objet à l'infini"), Picture3);
     Check2->setObjectName(QStringLiteral("Check2"));
     Check2->setAccessibleName(QStringLiteral("Objet à l'infini"));
     connect(Check2, &QCheckBox::stateChanged, this, &FeuilleP::Check2_Click);
@@ -589,19 +592,46 @@ bool FeuilleP::Text1_KeyPress(int index, QKeyEvent *event)
     }
     const QString typed = event->text();
     // Delete carries a control character here, yet it types no character: it passes as an
-    // editing key.
+    // editing key. Ctrl shortcuts (select all, copy, cut, paste, undo) keep their meaning;
+    // what a paste brings is filtered once it is in.
     if (typed.isEmpty() || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab
-        || event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)
+        || event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete
+        || (event->modifiers() & Qt::ControlModifier))
         return false; // navigation and editing keys
-    for (QChar c : typed)
-        if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char(',')
-            && c != QLatin1Char('-'))
-            return true;
-    if (typed.contains(QLatin1Char('.'))) {
-        Text1[size_t(index)]->insert(QString(typed).replace(QLatin1Char('.'), QLatin1Char(',')));
+    const QString kept = numericCharacters(typed);
+    if (kept != typed) {
+        if (!kept.isEmpty())
+            Text1[size_t(index)]->insert(kept);
         return true;
     }
     return false;
+}
+
+QString FeuilleP::numericCharacters(const QString &text)
+{
+    QString kept;
+    for (QChar c : text) {
+        if (c == QLatin1Char('.'))
+            kept += QLatin1Char(',');
+        else if ((c.isDigit() && c.unicode() < 128) || c == QLatin1Char(',')
+                 || c == QLatin1Char('-'))
+            kept += c;
+    }
+    return kept;
+}
+
+// Text that did not come through the key filter (a paste, a drop): what the filter would have
+// refused is taken out again.
+void FeuilleP::Text1_Edited(int index)
+{
+    QLineEdit *t = Text1[size_t(index)];
+    const QString text = t->text();
+    const QString kept = numericCharacters(text);
+    if (kept == text)
+        return;
+    const int cursor = int(numericCharacters(text.left(t->cursorPosition())).size());
+    t->setText(kept);
+    t->setCursorPosition(cursor);
 }
 
 void FeuilleP::Text1_LostFocus(int index)
@@ -638,9 +668,9 @@ void FeuilleP::Check1_Click(int index)
 {
     Check1[11]->setEnabled(Check1[2]->isChecked());
     if (index == 3 && Check1[3]->isChecked())
-        Check1[5]->setChecked(false);
+        Check1[5]->setCheckState(Qt::Unchecked);
     if (index == 5 && Check1[5]->isChecked())
-        Check1[3]->setChecked(false);
+        Check1[3]->setCheckState(Qt::Unchecked);
     const bool telescope = Check1[6]->isChecked();
     const std::array<QWidget *, 5> telescopeOnly
         = {handles[2], handles[3], Text1[2], Text1[3], Text1[8]};
@@ -760,6 +790,8 @@ void FeuilleP::L2_MouseUp()
 
 void FeuilleP::testpos()
 {
+    if (redrawHold > 0)
+        return;
     ::testpos(Text1, sv.longaxe, sv.fmtnum);
 }
 
@@ -778,21 +810,31 @@ SceneInputs FeuilleP::readScene() const
 
 void FeuilleP::majaff()
 {
+    if (redrawHold > 0)
+        return;
     // A hidden canvas gets no resize event; the drawing must still use its current size.
     Picture2->canvas().resize(Picture2->width(), Picture2->height());
     const FigureOutput out = ::majaff(Picture2->canvas(), readScene(), sv);
-    // Corrections of the telescope stay in the fields, as the user will see and save them.
-    for (const FieldRewrite &r : out.rewrites)
-        Text1[size_t(r.index)]->setText(r.text);
-    applyFigure(out);
     if (out.failure != TelescopeFailure::None) {
-        // Clearing the box redraws the figure without the telescope through its handler.
-        Check1[6]->setChecked(false);
+        // The refused passes' corrections are not kept: the fields stay as the user left them.
+        // Clearing the box redraws the figure without the telescope through its handler;
+        // setCheckState reaches the handler even from inside the box's own click.
+        Check1[6]->setCheckState(Qt::Unchecked);
         msgbox::show(this,
                      QStringLiteral("Le miroir secondaire ne peut recueillir toute la lumière "
                                     "renvoyée par le miroir sphérique."),
                      QStringLiteral("Configuration impossible"), msgbox::Icon::Critical);
+        return;
     }
+    // Corrections of the telescope stay in the fields, as the user will see and save them.
+    for (const FieldRewrite &r : out.rewrites)
+        Text1[size_t(r.index)]->setText(r.text);
+    applyFigure(out);
+}
+
+void FeuilleP::holdRedraws(bool hold)
+{
+    redrawHold += hold ? 1 : -1;
 }
 
 void FeuilleP::applyFigure(const FigureOutput &out)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "bench/figure.h"
+#include "mainwindow/controls.h"
 
 #include <QWidget>
 #include <array>
@@ -56,7 +57,7 @@ public:
                 *Command11 = nullptr;
     FigureView *Picture2 = nullptr;
     QWidget *Onglets = nullptr;
-    QLabel *info = nullptr;
+    StatusLine *info = nullptr;
     QLabel *btexo = nullptr;
     QLineEdit *fich = nullptr;
     QTextEdit *supertext = nullptr;
@@ -69,6 +70,9 @@ public:
 
     void majaff();
     void testpos();
+    // While held, testpos and majaff do nothing: the controls are being set one by one and
+    // only their final state is to be validated and drawn.
+    void holdRedraws(bool hold);
     void Text1_LostFocus(int index);
     void Text1_Change(int index);
     void HScroll2_Change();
@@ -111,6 +115,9 @@ private:
     void createHandles();
     void setHint(QObject *control, const QString &hint);
     bool Text1_KeyPress(int index, QKeyEvent *event);
+    void Text1_Edited(int index);
+    // The characters a numeric field takes, a point becoming the decimal comma.
+    static QString numericCharacters(const QString &text);
     int fieldIndex(QObject *watched) const;
     void applyPlacementRule();
     SceneInputs readScene() const;
@@ -123,4 +130,5 @@ private:
     FigureOutput figure;
     bool placing = false;
     bool unloaded = false;
+    int redrawHold = 0;
 };

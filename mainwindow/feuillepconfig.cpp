@@ -136,6 +136,11 @@ void FeuillePConfig::majaff()
     w.majaff();
 }
 
+void FeuillePConfig::holdRedraws(bool hold)
+{
+    w.holdRedraws(hold);
+}
+
 void openConfigDialog(FeuilleP &window)
 {
     FeuillePConfig host(window);

@@ -32,6 +32,7 @@ public:
     void setCaption(const QString &caption) override;
     void testpos() override;
     void majaff() override;
+    void holdRedraws(bool hold) override;
 
 private:
     QScrollBar *scroll(int n) const;

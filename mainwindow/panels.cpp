@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace {
 constexpr QRgb kPanelBack = qRgb(240, 235, 230);
@@ -194,12 +195,32 @@ QFont panelFont(double points, bool bold)
     return f;
 }
 
+// Tab goes through a panel's controls as they are read: by rows from the top, each row from
+// the left.
+void orderTabs(QWidget *panel)
+{
+    QList<QWidget *> controls;
+    for (QWidget *c : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (c->focusPolicy() & Qt::TabFocus)
+            controls << c;
+    std::stable_sort(controls.begin(), controls.end(), [](const QWidget *a, const QWidget *b) {
+        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+    });
+    for (int i = 1; i < controls.size(); ++i)
+        QWidget::setTabOrder(controls[i - 1], controls[i]);
+}
+
 void placePanelControls(FeuilleP &w)
 {
     placeDeviceControls(w);
     placeObjectControls(w);
     placeConstructionControls(w);
     placeDisplayControls(w);
+    // The scroll bars are reached with Tab and moved with the arrow keys, as the fields are.
+    for (QScrollBar *bar : {w.HScroll1, w.HScroll2, w.HScroll3})
+        bar->setFocusPolicy(Qt::StrongFocus);
+    for (QWidget *panel : {w.Picture3, w.Picture1, w.frame2, w.Picture6})
+        orderTabs(panel);
     // The click handlers do not repaint this panel, yet its captions follow both switches.
     QWidget *objects = w.Picture3;
     for (QCheckBox *box : {w.Check2, w.Check1[6]})

@@ -79,6 +79,10 @@ public:
     }
     void testpos() override { note(QStringLiteral("testpos")); }
     void majaff() override { note(QStringLiteral("majaff")); }
+    void holdRedraws(bool hold) override
+    {
+        note(hold ? QStringLiteral("hold") : QStringLiteral("release"));
+    }
 
     QWidget window;
     SharedValues sv;

@@ -163,17 +163,17 @@ void TestConfigFile::loadSetsControlsInOrder()
     QVERIFY(chargeconfig(host));
 
     // Each control's handler sees the controls set before it, so the order is part of the load.
-    QStringList expected {QStringLiteral("Check2=0"),         QStringLiteral("Combo1=2"),
-                          QStringLiteral("HScroll1=7"),       QStringLiteral("Label2=2 m"),
-                          QStringLiteral("HScroll2.max=338"), QStringLiteral("HScroll2=300"),
-                          QStringLiteral("HScroll3=150")};
+    QStringList expected {QStringLiteral("hold"),         QStringLiteral("Check2=0"),
+                          QStringLiteral("Combo1=2"),     QStringLiteral("HScroll1=7"),
+                          QStringLiteral("Label2=2 m"),   QStringLiteral("HScroll2.max=338"),
+                          QStringLiteral("HScroll2=300"), QStringLiteral("HScroll3=150")};
     for (int k = 0; k < 18; ++k)
         expected << QStringLiteral("Check1(%1)=0").arg(k);
     for (int k = 0; k < 9; ++k)
         expected << QStringLiteral("Text1(%1)=%2").arg(k).arg(v.text1[size_t(k)]);
     for (int k = 0; k < 18; ++k)
         expected << QStringLiteral("Check1(%1)=%2").arg(k).arg(int(v.check1[size_t(k)]));
-    expected << QStringLiteral("Check2=1")
+    expected << QStringLiteral("Check2=1") << QStringLiteral("release")
              << QStringLiteral("caption=Optalis - ") + path("loin.P17") << QStringLiteral("testpos")
              << QStringLiteral("majaff");
     QCOMPARE(host.log, expected);

@@ -186,8 +186,8 @@ void TestDialogs::nameGivesFile_data()
                                              << "essai.P17";
     QTest::newRow("relative path") << "sous/essai"
                                    << "sous/essai.P17";
-    QTest::newRow("cut at the first point of a path") << "<dir>/config.old/essai"
-                                                      << "config.P17";
+    QTest::newRow("point in a folder's name") << "<dir>/sous.v2/essai.txt"
+                                              << "sous.v2/essai.P17";
 }
 
 void TestDialogs::nameGivesFile()
@@ -195,6 +195,7 @@ void TestDialogs::nameGivesFile()
     QFETCH(QString, typed);
     QFETCH(QString, file);
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("sous")));
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("sous.v2")));
     typed.replace(QLatin1String("<dir>"), dir->path());
     const auto d = saveDialog();
     QTest::keyClicks(d->Text1, typed);
@@ -357,7 +358,8 @@ void TestDialogs::openRefusedKeepsDialogOpen()
                       QStringLiteral("impossible d'ouvrir ce fichier"), msgbox::Icon::Critical);
     else
         QCOMPARE(asked.size(), 0);
-    QCOMPARE(host->sv.fichconfig, told ? typed : QStringLiteral("avant.P17"));
+    // A file that was not loaded does not become the one to save to.
+    QCOMPARE(host->sv.fichconfig, QStringLiteral("avant.P17"));
     QVERIFY(d->isVisible());
     QVERIFY(!d->Frame1->isVisible());
     QCOMPARE(host->log, QStringList());
