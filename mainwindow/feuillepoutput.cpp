@@ -50,6 +50,9 @@ void FeuillePOutput::Command10_Click()
 {
     Confimp confimp(*this);
     confimp.exec();
+    // The dialog cleared the figure. Activation draws it again, but only a window manager
+    // activates the window: without one the figure would stay blank.
+    w.majaff();
 }
 
 QMenu *FeuillePOutput::createMenu()

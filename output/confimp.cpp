@@ -49,8 +49,8 @@ Confimp::Confimp(PrintHost &host, QWidget *parent)
 
     Label2 = label(this, QStringLiteral("Label2"), QStringLiteral("Imprimante:"),
                    QRect(8, 18, 65, 17));
-    defaut = place(new QLabel(this), QStringLiteral("defaut"), QStringLiteral("Imprimante"),
-                   QRect(80, 16, 177, 19));
+    defaut = place(new QLabel(this), QStringLiteral("defaut"), QString(), QRect(80, 16, 177, 19));
+    defaut->setAccessibleDescription(QStringLiteral("Imprimante"));
     buildOptions();
     buildButtons();
     buildWaitNotice();
@@ -62,7 +62,7 @@ void Confimp::buildOptions()
     Frame1 = place(new QGroupBox(QStringLiteral("Options"), this), QStringLiteral("Frame1"),
                    QStringLiteral("Options"), QRect(16, 40, 257, 169));
     Label5 = label(Frame1, QStringLiteral("Label5"), QStringLiteral("Titre de la page :"),
-                   QRect(20, 24, 80, 13));
+                   QRect(20, 24, 120, 13)); // wider than designed: the colon fits
     Text1 = place(new QLineEdit(QStringLiteral("Lumivera - Optalis"), Frame1),
                   QStringLiteral("Text1"), QStringLiteral("Titre de la page"),
                   QRect(16, 40, 217, 19));
@@ -70,8 +70,9 @@ void Confimp::buildOptions()
     const QString chec[2] = {QStringLiteral("Centrrer l'image horizontalement"),
                              QStringLiteral("Centrrer l'image verticalement")};
     for (int i = 0; i < 2; ++i)
-        Chec[size_t(i)] = place(new QCheckBox(chec[i], Frame1), QStringLiteral("Chec_%1").arg(i),
-                                chec[i], QRect(24, 80 + 24 * i, 177, 13));
+        Chec[size_t(i)]
+            = place(new QCheckBox(chec[i], Frame1), QStringLiteral("Chec_%1").arg(i), chec[i],
+                    QRect(24, 80 + 24 * i, 217, 13)); // the whole caption shows
     Label3 = label(Frame1, QStringLiteral("Label3"), QStringLiteral("Nombre d'exemplaires :"),
                    QRect(16, 136, 113, 17));
     Label4 = place(new QLabel(QStringLiteral("1"), Frame1), QStringLiteral("Label4"),
@@ -125,6 +126,7 @@ void Confimp::Form_Load()
         move(m.left() + (m.width() - width()) / 2, m.top() + 20);
     }
     defaut->setText(impression::deviceName(host.printer()));
+    defaut->setAccessibleName(defaut->text());
     defaut->setToolTip(host.printer().outputFileName());
 }
 

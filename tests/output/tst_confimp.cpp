@@ -98,12 +98,12 @@ void TestConfimp::controls_data()
     QTest::newRow("printer caption") << "Label2" << QRect(8, 18, 65, 17) << "Imprimante:";
     QTest::newRow("printer name") << "defaut" << QRect(80, 16, 177, 19) << "";
     QTest::newRow("options frame") << "Frame1" << QRect(16, 40, 257, 169) << "Options";
-    QTest::newRow("title caption") << "Label5" << QRect(20, 24, 80, 13) << "Titre de la page :";
+    QTest::newRow("title caption") << "Label5" << QRect(20, 24, 120, 13) << "Titre de la page :";
     QTest::newRow("title") << "Text1" << QRect(16, 40, 217, 19) << "Lumivera - Optalis";
     QTest::newRow("horizontal centring")
-        << "Chec_0" << QRect(24, 80, 177, 13) << "Centrrer l'image horizontalement";
+        << "Chec_0" << QRect(24, 80, 217, 13) << "Centrrer l'image horizontalement";
     QTest::newRow("vertical centring")
-        << "Chec_1" << QRect(24, 104, 177, 13) << "Centrrer l'image verticalement";
+        << "Chec_1" << QRect(24, 104, 217, 13) << "Centrrer l'image verticalement";
     QTest::newRow("copies caption")
         << "Label3" << QRect(16, 136, 113, 17) << "Nombre d'exemplaires :";
     QTest::newRow("copies") << "Label4" << QRect(136, 134, 41, 17) << "1";

@@ -163,13 +163,19 @@ void TestCopyPrint::printsTheFigureAsDisplayed()
 void TestCopyPrint::cancelKeepsTheFigure()
 {
     const QImage before = w->Picture2->canvas().image();
-    answerPrintDialog(false);
+    bool cleared = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<Confimp *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->Command3->click();
+        QImage blank = w->Picture2->canvas().image();
+        blank.fill(w->Picture2->canvas().backColor());
+        cleared = w->Picture2->canvas().image() == blank;
+    });
     w->Command10->click();
-    // The dialog's unload clears the drawing; the main window draws it again when active.
-    const QImage cleared = w->Picture2->canvas().image();
-    QCOMPARE(cleared.pixel(0, 0), cleared.pixel(400, 135));
-    QEvent activate(QEvent::WindowActivate);
-    QCoreApplication::sendEvent(w.get(), &activate);
+    // The dialog's unload clears the drawing; it is drawn again even if no window manager
+    // activates the main window.
+    QVERIFY(cleared);
     QCOMPARE(w->Picture2->canvas().image(), before);
     QVERIFY(w->Picture2->backgroundPicture().isNull());
 }
