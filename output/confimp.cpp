@@ -134,6 +134,7 @@ void Confimp::UpDown1_Change()
 {
     Label4->setText(QString::number(UpDown1->value()));
     Label4->setAccessibleName(Label4->text());
+    UpDown1->setAccessibleDescription(Label4->text());
 }
 
 void Confimp::Command2_Click()

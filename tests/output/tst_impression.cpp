@@ -39,6 +39,7 @@ private Q_SLOTS:
     void failures_data();
     void failures();
     void pdfJob();
+    void pdfInAMissingFolder();
     void printerNames();
 };
 
@@ -153,6 +154,8 @@ void TestImpression::failures()
     QFETCH(bool, failBegin);
     QFETCH(bool, failNewPage);
     QFETCH(int, pictures);
+    if (failBegin)
+        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
     RecordingPrinter printer;
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.engine.failBegin = failBegin;
@@ -183,6 +186,19 @@ void TestImpression::pdfJob()
     // The figure's thin lines are kept exactly: no lossy photograph compression.
     QVERIFY(!pdf.contains(QStringLiteral("/DCTDecode")));
     QVERIFY(pdf.contains(QStringLiteral("/Width 784")));
+}
+
+void TestImpression::pdfInAMissingFolder()
+{
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("absent/figure.pdf")));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+    QCOMPARE(impression::print(printer, figure(265), {QStringLiteral("Titre"), 1, false, false}),
+             impression::Result::Failed);
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
 }
 
 void TestImpression::printerNames()
