@@ -5,13 +5,13 @@
 #include "mainwindow/controls.h"
 #include "mainwindow/draghandle.h"
 #include "mainwindow/feuillepconfig.h"
+#include "mainwindow/feuillepoutput.h"
 #include "mainwindow/figureview.h"
 #include "mainwindow/icons.h"
 #include "mainwindow/onglets.h"
 #include "mainwindow/panels.h"
 #include "mainwindow/presentation.h"
 #include "mainwindow/testpos.h"
-#include "platform/helpviewer.h"
 #include "platform/msgbox.h"
 #include "platform/numbers.h"
 #include "platform/sharedvalues.h"
@@ -210,6 +210,10 @@ void FeuilleP::createButtons()
         Machine machine(sv, this);
         machine.exec();
     });
+    output = std::make_unique<FeuillePOutput>(*this);
+    connect(Command4, &QToolButton::clicked, this, [this] { output->Command4_Click(); });
+    connect(Command10, &QToolButton::clicked, this, [this] { output->Command10_Click(); });
+    menucopie = output->createMenu();
 }
 
 void FeuilleP::createTextArea()
@@ -542,7 +546,7 @@ void FeuilleP::Command7_Click()
         dir += QDir::separator();
     // The figure as drawn stays the canvas's background picture while help is open.
     const QPixmap sauvetage = QPixmap::fromImage(Picture2->canvas().image());
-    helpviewer::showFinder(this, dir + QStringLiteral("Qvex.hlp"));
+    output->showHelp(dir + QStringLiteral("Qvex.hlp"));
     Picture2->setBackgroundPicture(sauvetage);
 }
 

@@ -7,14 +7,17 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class DragHandle;
+class FeuillePOutput;
 class FigureView;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QKeyEvent;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QScrollBar;
 class QTextEdit;
@@ -62,6 +65,8 @@ public:
     QLineEdit *fich = nullptr;
     QTextEdit *supertext = nullptr;
     std::array<DragHandle *, 4> handles {}; // AB, L1, L2, L3
+    QMenu *menucopie = nullptr; // "Copier l'animation", "Copier le graphe"
+    std::unique_ptr<FeuillePOutput> output; // printing and clipboard
 
     SharedValues &shared() { return sv; }
     QString exchangeFile() const;

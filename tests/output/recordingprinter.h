@@ -1,0 +1,180 @@
+// A printer that prints nothing: it records the pages, texts and pictures a job sends it, on
+// an A4 page at 1200 dots per inch, and can be told to fail.
+#pragma once
+
+#include <QPageLayout>
+#include <QPaintEngine>
+#include <QPrintEngine>
+#include <QPrinter>
+#include <QTextItem>
+#include <vector>
+
+class RecordingEngine : public QPaintEngine, public QPrintEngine
+{
+public:
+    static constexpr int kDpi = 1200;
+
+    struct Text
+    {
+        int page;
+        QPointF baseline;
+        QString text;
+        QFont font;
+    };
+    struct Picture
+    {
+        int page;
+        QRectF target; // device pixels
+        QSize size;
+        QPageLayout::Orientation orientation;
+    };
+
+    RecordingEngine()
+        : QPaintEngine(QPaintEngine::AllFeatures)
+        , layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                 QPageLayout::Millimeter)
+    {
+    }
+
+    bool failBegin = false;
+    bool failNewPage = false;
+    int pages = 0;
+    int jobs = 0;
+    bool aborted = false;
+    int copyCount = 1;
+    QPageLayout layout;
+    std::vector<Text> texts;
+    std::vector<Picture> pictures;
+
+    // Paint engine.
+    bool begin(QPaintDevice *) override
+    {
+        if (failBegin)
+            return false;
+        ++jobs;
+        pages = 1;
+        state = QPrinter::Active;
+        return true;
+    }
+    bool end() override
+    {
+        if (state == QPrinter::Active)
+            state = QPrinter::Idle;
+        return true;
+    }
+    void updateState(const QPaintEngineState &) override { }
+    void drawPixmap(const QRectF &r, const QPixmap &pm, const QRectF &) override
+    {
+        pictures.push_back({pages, r, pm.size(), layout.orientation()});
+    }
+    void drawImage(const QRectF &r, const QImage &image, const QRectF &,
+                   Qt::ImageConversionFlags) override
+    {
+        pictures.push_back({pages, r, image.size(), layout.orientation()});
+    }
+    void drawTextItem(const QPointF &p, const QTextItem &item) override
+    {
+        texts.push_back({pages, p, item.text(), item.font()});
+    }
+    Type type() const override { return QPaintEngine::User; }
+
+    // Print engine.
+    void setProperty(PrintEnginePropertyKey key, const QVariant &value) override
+    {
+        if (key == PPK_Orientation)
+            layout.setOrientation(QPageLayout::Orientation(value.toInt()));
+        else if (key == PPK_QPageLayout)
+            layout = value.value<QPageLayout>();
+        else if (key == PPK_CopyCount || key == PPK_NumberOfCopies)
+            copyCount = value.toInt();
+    }
+    QVariant property(PrintEnginePropertyKey key) const override
+    {
+        switch (key) {
+        case PPK_Orientation:
+            return int(layout.orientation());
+        case PPK_QPageLayout:
+            return QVariant::fromValue(layout);
+        case PPK_QPageSize:
+            return QVariant::fromValue(layout.pageSize());
+        case PPK_CopyCount:
+        case PPK_NumberOfCopies:
+            return copyCount;
+        case PPK_Resolution:
+            return kDpi;
+        case PPK_OutputFileName:
+            return QStringLiteral("enregistreur.pdf"); // a named output, so a usable one
+        case PPK_SupportsMultipleCopies:
+            return true;
+        default:
+            return QVariant();
+        }
+    }
+    bool newPage() override
+    {
+        if (failNewPage)
+            return false;
+        ++pages;
+        return true;
+    }
+    bool abort() override
+    {
+        aborted = true;
+        state = QPrinter::Aborted;
+        return true;
+    }
+    int metric(QPaintDevice::PaintDeviceMetric m) const override
+    {
+        const QRect paint = layout.paintRectPixels(kDpi);
+        switch (m) {
+        case QPaintDevice::PdmWidth:
+            return paint.width();
+        case QPaintDevice::PdmHeight:
+            return paint.height();
+        case QPaintDevice::PdmWidthMM:
+            return qRound(layout.paintRect(QPageLayout::Millimeter).width());
+        case QPaintDevice::PdmHeightMM:
+            return qRound(layout.paintRect(QPageLayout::Millimeter).height());
+        case QPaintDevice::PdmDpiX:
+        case QPaintDevice::PdmDpiY:
+        case QPaintDevice::PdmPhysicalDpiX:
+        case QPaintDevice::PdmPhysicalDpiY:
+            return kDpi;
+        case QPaintDevice::PdmDepth:
+            return 32;
+        case QPaintDevice::PdmNumColors:
+            return INT_MAX;
+        case QPaintDevice::PdmDevicePixelRatio:
+            return 1;
+        case QPaintDevice::PdmDevicePixelRatioScaled:
+            return int(QPaintDevice::devicePixelRatioFScale());
+        default:
+            return 0;
+        }
+    }
+    QPrinter::PrinterState printerState() const override { return state; }
+
+    // Usable area of a landscape page in twips, as the job sees it.
+    QSizeF pageTwips() const
+    {
+        QPageLayout landscape = layout;
+        landscape.setOrientation(QPageLayout::Landscape);
+        const QSize px = landscape.paintRectPixels(kDpi).size();
+        return QSizeF(px.width() * 1440.0 / kDpi, px.height() * 1440.0 / kDpi);
+    }
+
+private:
+    QPrinter::PrinterState state = QPrinter::Idle;
+};
+
+// The engine is a base so that it outlives the printer that uses it.
+struct RecordingEngineHolder
+{
+    RecordingEngine engine;
+};
+
+class RecordingPrinter : public RecordingEngineHolder, public QPrinter
+{
+public:
+    RecordingPrinter() { setEngines(&engine, &engine); }
+};
