@@ -6,8 +6,11 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class DragHandle;
+class ExoTexts;
+class FeuillePExo;
 class FigureView;
 class QCheckBox;
 class QComboBox;
@@ -86,6 +89,9 @@ public:
     void L2_MouseDown(Qt::MouseButton button, QPoint pos);
     void L2_MouseUp();
     void Form_Activate();
+    // Pops up the exercise menu under the exercise button.
+    void btexo_Click();
+    ExoTexts *exercises() const { return exo.get(); }
     void Command5_Click();
     void Command7_Click();
     void Command3_Click(int index);
@@ -123,4 +129,6 @@ private:
     FigureOutput figure;
     bool placing = false;
     bool unloaded = false;
+    std::unique_ptr<FeuillePExo> exoHost;
+    std::unique_ptr<ExoTexts> exo;
 };
