@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -16,6 +17,18 @@ bool load(QTextEdit *pane, const QString &path)
     if (!QFileInfo(path).isFile())
         return false;
     return richtext::loadFile(path, pane->document());
+}
+
+bool save(const QTextEdit *pane, const QString &path)
+{
+    const QByteArray bytes = richtext::writeRtf(pane->document());
+    QSaveFile file(path);
+    // A full disk may take part of the text without an error: only a whole write counts.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 std::unique_ptr<QTextDocument> printed(const QTextEdit *pane)

@@ -6,7 +6,6 @@
 #include "exercises/exomessages.h"
 #include "exercises/exopane.h"
 #include "exercises/fichexo.h"
-#include "platform/richtext.h"
 #include "platform/sharedvalues.h"
 
 #include <QDir>
@@ -168,7 +167,7 @@ void ExoTexts::savetexte_Click()
     if (existing.exists() && !exomsg::ecraser(parentWidget(), existing.fileName()))
         return;
     // A text that could not be written still exists only in the pane: the guard keeps it.
-    if (!richtext::saveFile(path, host.supertext()->document())) {
+    if (!exopane::save(host.supertext(), path)) {
         exomsg::erreurEcriture(parentWidget());
         return;
     }
