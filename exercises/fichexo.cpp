@@ -270,6 +270,7 @@ bool Fichexo::apercu()
     }
     Label2->setText(p.corrected ? kCorrected : QStringLiteral("Non corrigé"));
     Label3->setText(Label2->text());
+    Label2->setAccessibleName(Label2->text());
     if (p.level) {
         for (int i = 0; i < 3; ++i) {
             const bool lit = *p.level > i;

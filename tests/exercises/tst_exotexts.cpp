@@ -205,8 +205,11 @@ void TestExoTexts::menuEntries()
                      "Retrouver un texte", "Imprimer le contenu de la fenêtre exercice", "--",
                      "Fermer l'exercice"}));
     menu->hide();
-    // A click on the exercise button pops it up too.
+    // A click on the exercise button pops it up too, and so does the space bar on it.
     QTest::mouseClick(w->btexo, Qt::LeftButton);
+    QVERIFY(menu->isVisible());
+    menu->hide();
+    QTest::keyClick(w->btexo, Qt::Key_Space);
     QVERIFY(menu->isVisible());
     menu->hide();
 }

@@ -56,6 +56,7 @@ private Q_SLOTS:
     void opens();
     void missingStatementKeepsTheWindowOpen();
     void blankConfigurationLoadsOnlyTheStatement();
+    void closeButtonLoadsNothing();
 
 private:
     QString path(const QString &name) const { return dir->filePath(name); }
@@ -340,6 +341,20 @@ void TestFichexo::blankConfigurationLoadsOnlyTheStatement()
     QCOMPARE(host->pane.toPlainText().trimmed(), QStringLiteral("Enonce un"));
     QVERIFY(host->log.isEmpty());
     QCOMPARE(host->sv.exocorrige, int16_t(0));
+}
+
+void TestFichexo::closeButtonLoadsNothing()
+{
+    QVERIFY(fixtures::copyData(QStringLiteral("enonce1.rtf"), path(QStringLiteral("e.rtf"))));
+    writeExercise(QStringLiteral("a.E38"), fixtures::exercise(QStringLiteral("e.rtf")));
+    Fichexo w(*host);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::mouseClick(w.Image5, Qt::LeftButton);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(w.result(), int(QDialog::Rejected));
+    QCOMPARE(host->pane.toPlainText(), QStringLiteral("Introduction"));
+    QVERIFY(host->fich().isEmpty());
 }
 
 QTEST_MAIN(TestFichexo)
