@@ -2,9 +2,11 @@
 
 #include "calculator/machine.h"
 #include "config/recordfile.h"
+#include "exercises/exotexts.h"
 #include "mainwindow/controls.h"
 #include "mainwindow/draghandle.h"
 #include "mainwindow/feuillepconfig.h"
+#include "mainwindow/feuillepexo.h"
 #include "mainwindow/feuillepoutput.h"
 #include "mainwindow/figureview.h"
 #include "mainwindow/icons.h"
@@ -119,6 +121,16 @@ const HandleDef kHandles[4] = {
 };
 constexpr int kHandleWidth = 10;
 
+bool isExerciseButtonPress(const QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress)
+        return static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton;
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent *>(event)->key();
+    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 QString tr8(const char *text)
 {
     return QString::fromUtf8(text);
@@ -166,6 +178,8 @@ FeuilleP::FeuilleP(SharedValues &shared, const QString &programDir, QWidget *par
     setHint(Onglets, QStringLiteral("Cliquer sur un onglet pour l'afficher"));
     createTextArea();
     createSceneControls();
+    exoHost = std::make_unique<FeuillePExo>(*this, progDir);
+    exo = std::make_unique<ExoTexts>(*exoHost);
     Form_Load();
 }
 
@@ -248,6 +262,8 @@ void FeuilleP::createTextArea()
     btexo->setGeometry(424, 320, 97, 19);
     btexo->setPixmap(icons::exercise());
     btexo->setCursor(Qt::PointingHandCursor);
+    // A picture, yet a button: the keyboard reaches it too.
+    btexo->setFocusPolicy(Qt::TabFocus);
     setHint(btexo,
             QStringLiteral("Ouvrir un énoncé, enregistrer le texte, obtenir la correction, "
                            "imprimer ou fermer"));
@@ -429,6 +445,10 @@ bool FeuilleP::eventFilter(QObject *watched, QEvent *event)
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             Text1_LostFocus(field);
     }
+    if (watched == btexo && isExerciseButtonPress(event)) {
+        btexo_Click();
+        return true;
+    }
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
         const QString hint = watched->property("optalisHint").toString();
         // The copy confirmation stays while the mouse is on the copy button.
@@ -531,12 +551,18 @@ void FeuilleP::Form_Activate()
 {
     Command5->setIcon(icons::enlarge());
     majaff();
-    // The launcher's exercise request is read once and emptied; the exercise window that
-    // will open it is not part of the program yet.
+    // The launcher's exercise request is read once and emptied.
     QString request;
     readRecordAt(exchangeFile(), kExchangeRequest, &request);
     writeRecordsAt(exchangeFile(), {{kExchangeRequest, QString()}});
+    if (!request.trimmed().isEmpty())
+        exo->openRequested(request);
     glisseplan = false;
+}
+
+void FeuilleP::btexo_Click()
+{
+    exo->btexo_Click(btexo->mapToGlobal(QPoint(0, btexo->height())));
 }
 
 void FeuilleP::Command7_Click()

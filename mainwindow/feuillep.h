@@ -11,6 +11,8 @@
 
 class DragHandle;
 class FeuillePOutput;
+class ExoTexts;
+class FeuillePExo;
 class FigureView;
 class QCheckBox;
 class QComboBox;
@@ -95,6 +97,9 @@ public:
     void L2_MouseDown(Qt::MouseButton button, QPoint pos);
     void L2_MouseUp();
     void Form_Activate();
+    // Pops up the exercise menu under the exercise button.
+    void btexo_Click();
+    ExoTexts *exercises() const { return exo.get(); }
     void Command5_Click();
     void Command7_Click();
     void Command3_Click(int index);
@@ -136,4 +141,6 @@ private:
     bool placing = false;
     bool unloaded = false;
     int redrawHold = 0;
+    std::unique_ptr<FeuillePExo> exoHost;
+    std::unique_ptr<ExoTexts> exo;
 };
