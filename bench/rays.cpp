@@ -1,6 +1,6 @@
 #include "bench/rays.h"
 
-#include "bench/figure.h"
+#include "bench/frame.h"
 #include "bench/primitives.h"
 #include "bench/telescopefigure.h"
 #include "platform/canvas.h"

@@ -1,6 +1,6 @@
 #include "bench/telescopefigure.h"
 
-#include "bench/figure.h"
+#include "bench/frame.h"
 #include "platform/canvas.h"
 #include "platform/numbers.h"
 
