@@ -1,6 +1,8 @@
 // Building blocks of the two configuration dialogs: named, placed controls.
 #pragma once
 
+#include "platform/controlplace.h"
+
 #include <QRect>
 #include <QString>
 
@@ -11,15 +13,7 @@ class QWidget;
 
 namespace dialogcontrols {
 
-// System name, French accessible name and place in pixels of the dialog.
-template<typename W>
-W *place(W *w, const QString &name, const QString &accessible, const QRect &geometry)
-{
-    w->setObjectName(name);
-    w->setAccessibleName(accessible);
-    w->setGeometry(geometry);
-    return w;
-}
+using controlplace::place;
 
 QLabel *caption(QWidget *owner, const QString &name, const QString &text, const QRect &geometry);
 // Not a default button unless the dialog makes it one.

@@ -3,6 +3,7 @@
 #include "output/impression.h"
 #include "output/printhost.h"
 #include "output/updown.h"
+#include "platform/controlplace.h"
 #include "platform/helpviewer.h"
 #include "platform/msgbox.h"
 
@@ -19,14 +20,7 @@
 
 namespace {
 
-template<typename W>
-W *place(W *w, const QString &name, const QString &accessible, const QRect &geometry)
-{
-    w->setObjectName(name);
-    w->setAccessibleName(accessible);
-    w->setGeometry(geometry);
-    return w;
-}
+using controlplace::place;
 
 QLabel *label(QWidget *owner, const QString &name, const QString &text, const QRect &geometry)
 {
