@@ -458,7 +458,7 @@ namespace {
         void emitPara(const Para &para);
         void insertRuns(QTextCursor &cursor, const QVector<Run> &runs);
         void finishPicture();
-        QTextCharFormat charFormat(const CharState &c);
+        const QTextCharFormat &charFormat(const CharState &c);
         QTextBlockFormat blockFormat(const Para &p) const;
         QTextTableFormat tableFormat() const;
 
@@ -499,10 +499,12 @@ namespace {
         int m_imageCount = 0;
 
         QVector<std::pair<CharState, QTextCharFormat>> m_formats;
+        QTextCharFormat m_uncachedFormat;
     };
 
     void Reader::run()
     {
+        m_cursor.beginEditBlock();
         State base;
         m_stack.reserve(64);
         m_stack.push_back(base);
@@ -544,6 +546,7 @@ namespace {
         if (!m_rowDef.cells.isEmpty())
             endRow();
         flushTable();
+        m_cursor.endEditBlock();
     }
 
     void Reader::openGroup()
@@ -1311,7 +1314,8 @@ namespace {
         return f;
     }
 
-    QTextCharFormat Reader::charFormat(const CharState &c)
+    // The reference holds until the next call.
+    const QTextCharFormat &Reader::charFormat(const CharState &c)
     {
         for (const auto &[key, format] : m_formats) {
             if (key == c)
@@ -1338,9 +1342,12 @@ namespace {
             f.setForeground(m_colors[c.foreground]);
         if (c.background > 0 && c.background < m_colors.size() && m_colors[c.background].isValid())
             f.setBackground(m_colors[c.background]);
-        if (m_formats.size() < 64)
-            m_formats.push_back({c, f});
-        return f;
+        if (m_formats.size() >= 64) {
+            m_uncachedFormat = f;
+            return m_uncachedFormat;
+        }
+        m_formats.push_back({c, f});
+        return m_formats.back().second;
     }
 
     void Reader::insertRuns(QTextCursor &cursor, const QVector<Run> &runs)
@@ -1413,13 +1420,7 @@ bool read(const QByteArray &bytes, QTextDocument *doc)
     const bool undo = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);
     doc->clear();
-    {
-        QTextCursor edit(doc);
-        edit.beginEditBlock();
-        Reader reader(bytes, doc);
-        reader.run();
-        edit.endEditBlock();
-    }
+    Reader(bytes, doc).run();
     doc->setUndoRedoEnabled(undo);
     return true;
 }

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -58,6 +59,13 @@ namespace {
         void table(const QTextTable *table);
         void flattenTable(const QTextTable *table);
         void block(const QTextBlock &block, bool inTable, const char *end);
+        struct Chars
+        {
+            QByteArray properties;
+            bool symbol = false;
+            bool image = false;
+        };
+        const Chars &chars(int index, const QTextCharFormat &format);
         void paragraphFormat(const QTextBlockFormat &format, bool inTable);
         void charProperties(const QTextCharFormat &format);
         void text(const QString &text, bool symbol);
@@ -72,6 +80,8 @@ namespace {
         QHash<QString, QFont::StyleHint> m_fontHint;
         QVector<QColor> m_colors;
         QHash<char16_t, unsigned char> m_cp1252;
+        QHash<int, Chars> m_chars;
+        QSet<int> m_collected;
         int m_defaultHalfPoints = 24;
     };
 
@@ -104,9 +114,17 @@ namespace {
                 continue;
             }
             const QTextBlock block = it.currentBlock();
-            collectFormat(block.charFormat());
-            for (auto f = block.begin(); !f.atEnd(); ++f)
-                collectFormat(f.fragment().charFormat());
+            if (!m_collected.contains(block.charFormatIndex())) {
+                m_collected.insert(block.charFormatIndex());
+                collectFormat(block.charFormat());
+            }
+            for (auto f = block.begin(); !f.atEnd(); ++f) {
+                const int index = f.fragment().charFormatIndex();
+                if (!m_collected.contains(index)) {
+                    m_collected.insert(index);
+                    collectFormat(f.fragment().charFormat());
+                }
+            }
         }
     }
 
@@ -472,23 +490,42 @@ namespace {
         m_out += '}';
     }
 
+    // Properties of a character format, written once per format of the document.
+    const Writer::Chars &Writer::chars(int index, const QTextCharFormat &format)
+    {
+        auto it = m_chars.find(index);
+        if (it == m_chars.end()) {
+            const qsizetype start = m_out.size();
+            charProperties(format);
+            Chars c;
+            c.properties = m_out.mid(start);
+            m_out.truncate(start);
+            c.symbol = familyOf(format, m_doc).compare(QLatin1String("Symbol"), Qt::CaseInsensitive)
+                == 0;
+            c.image = format.isImageFormat();
+            it = m_chars.insert(index, c);
+        }
+        return *it;
+    }
+
     void Writer::block(const QTextBlock &b, bool inTable, const char *end)
     {
         paragraphFormat(b.blockFormat(), inTable);
-        charProperties(b.charFormat());
+        m_out += chars(b.charFormatIndex(), b.charFormat()).properties;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
+            const int index = fragment.charFormatIndex();
+            const auto known = m_chars.constFind(index);
+            const Chars &c
+                = known != m_chars.constEnd() ? *known : chars(index, fragment.charFormat());
             m_out += '{';
-            charProperties(format);
-            if (format.isImageFormat()) {
+            m_out += c.properties;
+            if (c.image) {
+                const QTextImageFormat format = fragment.charFormat().toImageFormat();
                 for (int i = 0; i < fragment.length(); ++i)
-                    image(format.toImageFormat());
+                    image(format);
             } else {
-                const bool symbol
-                    = familyOf(format, m_doc).compare(QLatin1String("Symbol"), Qt::CaseInsensitive)
-                    == 0;
-                text(fragment.text(), symbol);
+                text(fragment.text(), c.symbol);
             }
             m_out += '}';
         }
