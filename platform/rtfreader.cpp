@@ -1323,7 +1323,10 @@ namespace {
         }
         QTextCharFormat f;
         const auto font = m_fonts.constFind(c.font);
-        if (font != m_fonts.constEnd() && !font->name.trimmed().isEmpty()) {
+        // Text of a symbol font was turned into Unicode letters: the symbol font itself would
+        // show them as boxes or not at all, the document's font shows them.
+        if (font != m_fonts.constEnd() && !font->name.trimmed().isEmpty()
+            && codePageOf(c.font) != kSymbolCodePage) {
             f.setFontFamilies(QStringList {font->name.trimmed()});
             if (font->hint != QFont::AnyStyle)
                 f.setFontStyleHint(font->hint);

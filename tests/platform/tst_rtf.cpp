@@ -172,9 +172,10 @@ void buildPaneDocument(QTextDocument *doc)
     QTextCharFormat sup = base;
     sup.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     c.insertText(QStringLiteral("2"), sup);
-    QTextCharFormat symbol = base;
-    symbol.setFontFamilies({QStringLiteral("Symbol")});
-    c.insertText(QStringLiteral("αβ∞"), symbol);
+    QTextCharFormat serif = base;
+    serif.setFontFamilies({QStringLiteral("Times New Roman")});
+    serif.setFontStyleHint(QFont::Serif);
+    c.insertText(QStringLiteral("αβ∞"), serif);
     QTextCharFormat strike = base;
     strike.setFontStrikeOut(true);
     c.insertText(QStringLiteral(" barré"), strike);
@@ -373,8 +374,9 @@ void TestRtf::sampleFormat_data()
                                         << "bold" << QVariant(true);
     QTest::newRow("WordPad bold ends") << wp << "Indice"
                                        << "bold" << QVariant(false);
-    QTest::newRow("WordPad Symbol font kept") << wp << "α"
-                                              << "family" << QVariant("Symbol");
+    QTest::newRow("WordPad Symbol letter in the text's font")
+        << wp << "α"
+        << "family" << QVariant(QTextDocument().defaultFont().family());
     QTest::newRow("WordPad hanging indent") << wp << "Première"
                                             << "indent" << QVariant(-24);
     QTest::newRow("WordPad red") << wp << "rouge"
@@ -618,6 +620,10 @@ void TestRtf::characterFormats_data()
         << rtfDoc("\\up6 x") << QStringLiteral("Arial 12 w400 i0 u0 s0 c0 v0 o25 fg bg");
     QTest::newRow("size") << rtfDoc("\\fs21 x") << "Arial 10.5 w400 i0 u0 s0 c0 v0" + tail;
     QTest::newRow("font") << rtfDoc("\\f2 x") << "Arial Cyr 12 w400 i0 u0 s0 c0 v0" + tail;
+    QTest::newRow("Symbol font letters in the default font")
+        << rtfDoc("\\f1\\u120?")
+        << QStringLiteral("%1 12 w400 i0 u0 s0 c0 v0").arg(QTextDocument().defaultFont().family())
+            + tail;
     QTest::newRow("unknown font keeps default family")
         << rtfDoc("\\f9 x")
         << QStringLiteral("%1 12 w400 i0 u0 s0 c0 v0").arg(QTextDocument().defaultFont().family())
