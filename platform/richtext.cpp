@@ -1,100 +1,66 @@
-// A first, plain reading of RTF: groups, paragraphs and escaped characters; formatting is
-// dropped. Enough for exercise texts until the full reader lands.
 #include "platform/richtext.h"
 
 #include "platform/codepage.h"
+#include "platform/rtfreader.h"
+#include "platform/rtfwriter.h"
 
 #include <QFile>
+#include <QPagedPaintDevice>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <QTextCursor>
 #include <QTextDocument>
-#include <cctype>
+#include <QTextEdit>
+#include <memory>
 
 namespace richtext {
 
 namespace {
-bool isIgnoredDestination(const QByteArray &word)
-{
-    static const char *const skipped[]
-        = {"fonttbl", "colortbl", "stylesheet", "info", "pict", "header", "footer", "*"};
-    for (const char *s : skipped)
-        if (word == s)
-            return true;
-    return false;
-}
+
+    // Where "{\rtf" starts once a byte-order mark and leading blanks are passed, or -1.
+    qsizetype rtfStart(const QByteArray &bytes)
+    {
+        qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+        while (i < bytes.size() && i < 256
+               && (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n'))
+            ++i;
+        return QByteArrayView(bytes).sliced(i).startsWith("{\\rtf") ? i : -1;
+    }
+
+    bool looksBinary(const QByteArray &bytes)
+    {
+        return QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), 8192)).contains('\0');
+    }
+
+    QString plainText(const QByteArray &bytes)
+    {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = utf8.decode(bytes);
+        if (utf8.hasError())
+            text = codepage::fromCp1252(bytes);
+        else if (text.startsWith(QChar::ByteOrderMark))
+            text.remove(0, 1);
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        return text;
+    }
+
 } // namespace
 
 bool readRtf(const QByteArray &bytes, QTextDocument *doc)
 {
-    if (!bytes.startsWith("{\\rtf")) {
-        doc->setPlainText(QString::fromUtf8(bytes));
-        return true;
-    }
-    QString text;
-    int depth = 0;
-    int skipDepth = -1;
-    for (int i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '{') {
-            ++depth;
-        } else if (c == '}') {
-            if (depth == skipDepth)
-                skipDepth = -1;
-            --depth;
-        } else if (c == '\\' && i + 1 < bytes.size()) {
-            const char n = bytes[i + 1];
-            if (n == '\'' && i + 3 < bytes.size()) {
-                bool ok = false;
-                const int code = bytes.mid(i + 2, 2).toInt(&ok, 16);
-                if (ok && skipDepth < 0)
-                    text += codepage::fromCp1252(QByteArray(1, char(code)));
-                i += 3;
-            } else if (n == '{' || n == '}' || n == '\\') {
-                if (skipDepth < 0)
-                    text += QLatin1Char(n);
-                ++i;
-            } else {
-                int j = i + 1;
-                while (j < bytes.size() && std::isalpha(uchar(bytes[j])))
-                    ++j;
-                const QByteArray word = bytes.mid(i + 1, j - i - 1);
-                if (word.isEmpty() && n == '*')
-                    j = i + 2;
-                while (j < bytes.size() && (bytes[j] == '-' || std::isdigit(uchar(bytes[j]))))
-                    ++j;
-                if (j < bytes.size() && bytes[j] == ' ')
-                    ++j;
-                if (skipDepth < 0 && (isIgnoredDestination(word) || n == '*'))
-                    skipDepth = depth;
-                else if (skipDepth < 0 && (word == "par" || word == "line"))
-                    text += QLatin1Char('\n');
-                else if (skipDepth < 0 && word == "tab")
-                    text += QLatin1Char('\t');
-                i = j - 1;
-            }
-        } else if (c != '\r' && c != '\n' && skipDepth < 0 && depth > 0) {
-            text += codepage::fromCp1252(QByteArray(1, c));
-        }
-    }
-    doc->setPlainText(text);
+    const qsizetype start = rtfStart(bytes);
+    if (start >= 0)
+        return rtf::read(start == 0 ? bytes : bytes.sliced(start), doc);
+    if (looksBinary(bytes))
+        return false;
+    doc->setPlainText(plainText(bytes));
     return true;
 }
 
 QByteArray writeRtf(const QTextDocument *doc)
 {
-    QByteArray out("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\n");
-    const QString text = doc->toPlainText();
-    for (QChar ch : text) {
-        if (ch == QLatin1Char('\n'))
-            out += "\\par\n";
-        else if (ch == QLatin1Char('{') || ch == QLatin1Char('}') || ch == QLatin1Char('\\'))
-            out += '\\' + QByteArray(1, char(ch.unicode()));
-        else if (ch.unicode() < 128)
-            out += char(ch.unicode());
-        else
-            out += "\\u" + QByteArray::number(qint16(ch.unicode())) + '?';
-    }
-    out += "}\n";
-    return out;
+    return rtf::write(doc);
 }
 
 bool loadFile(const QString &path, QTextDocument *doc, QString *error)
@@ -102,21 +68,68 @@ bool loadFile(const QString &path, QTextDocument *doc, QString *error)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = f.errorString();
+            *error = QStringLiteral("Ouverture impossible : %1").arg(f.errorString());
         return false;
     }
-    return readRtf(f.readAll(), doc);
+    if (f.size() > kMaxFileSize) {
+        if (error)
+            *error = QStringLiteral("Fichier trop volumineux.");
+        return false;
+    }
+    const QByteArray bytes = f.read(kMaxFileSize + 1);
+    if (f.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize) {
+        if (error)
+            *error = QStringLiteral("Lecture impossible : %1").arg(f.errorString());
+        return false;
+    }
+    if (!readRtf(bytes, doc)) {
+        if (error)
+            *error = QStringLiteral("Ce fichier n'est pas un texte.");
+        return false;
+    }
+    return true;
 }
 
 bool saveFile(const QString &path, const QTextDocument *doc, QString *error)
 {
+    // Built whole before the file is touched; QSaveFile writes a temporary file beside the
+    // target and renames it only when everything was written.
+    const QByteArray bytes = writeRtf(doc);
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(writeRtf(doc)) < 0 || !f.commit()) {
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
         if (error)
-            *error = f.errorString();
+            *error = QStringLiteral("Écriture impossible : %1").arg(f.errorString());
+        f.cancelWriting();
         return false;
     }
     return true;
+}
+
+bool print(const QTextDocument *doc, QPagedPaintDevice *device)
+{
+    if (!doc || !device)
+        return false;
+    doc->print(device);
+    return true;
+}
+
+bool print(const QTextEdit *pane, QPagedPaintDevice *device)
+{
+    if (!pane)
+        return false;
+    const QTextCursor selection = pane->textCursor();
+    if (!selection.hasSelection())
+        return print(pane->document(), device);
+    // A copy keeps fonts, page size and pictures; the text outside the selection goes.
+    std::unique_ptr<QTextDocument> copy(pane->document()->clone());
+    QTextCursor cut(copy.get());
+    cut.setPosition(selection.selectionEnd());
+    cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+    cut.setPosition(0);
+    cut.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+    return print(copy.get(), device);
 }
 
 } // namespace richtext

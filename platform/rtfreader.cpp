@@ -1,0 +1,1431 @@
+#include "platform/rtfreader.h"
+
+#include "platform/rtfcodepages.h"
+
+#include <QColor>
+#include <QHash>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+#include <QUrl>
+#include <QVector>
+#include <string_view>
+#include <unordered_map>
+
+namespace rtf {
+
+namespace {
+
+    // Longest control word honoured; longer ones are read past and ignored.
+    constexpr int kMaxWordLength = 32;
+    // Numeric parameters are clamped to this, so that 30 digits never overflow.
+    constexpr long kMaxParameter = 1000000000L;
+    // A block or a format run costs the document far more than the bytes that ask for it; past
+    // these counts paragraphs end with a line break and format changes are no longer followed, so
+    // that memory stays within a small multiple of the file's size.
+    constexpr int kMaxParagraphs = 100000;
+    constexpr int kMaxRuns = 400000;
+    constexpr int kMaxColumns = 63; // as many as word processors make
+
+    double twipsToPixels(int twips)
+    {
+        return twips / 15.0;
+    }
+
+    struct CharState
+    {
+        int font = -1;
+        int halfPoints = 24;
+        bool bold = false;
+        bool italic = false;
+        bool strike = false;
+        bool hidden = false;
+        quint8 underline = QTextCharFormat::NoUnderline;
+        quint8 capitalization = QFont::MixedCase;
+        quint8 vertical = QTextCharFormat::AlignNormal;
+        int offset = 0; // half-points, up when positive
+        int foreground = 0;
+        int background = 0;
+
+        bool operator==(const CharState &o) const
+        {
+            return font == o.font && halfPoints == o.halfPoints && bold == o.bold
+                && italic == o.italic && strike == o.strike && hidden == o.hidden
+                && underline == o.underline && capitalization == o.capitalization
+                && vertical == o.vertical && offset == o.offset && foreground == o.foreground
+                && background == o.background;
+        }
+        bool operator!=(const CharState &o) const { return !(*this == o); }
+    };
+
+    struct ParaState
+    {
+        Qt::Alignment align = Qt::AlignLeft;
+        int left = 0;
+        int right = 0;
+        int first = 0;
+        int before = 0;
+        int after = 0;
+        int line = 0;
+        bool lineMultiple = false;
+        bool inTable = false;
+    };
+
+    enum class Dest : quint8 { Text, Skip, FontTable, ColorTable, Picture };
+
+    struct State
+    {
+        CharState chars;
+        ParaState para;
+        Dest dest = Dest::Text;
+        int uc = 1;
+        int codePage = 1252; // of the current font, cached
+    };
+
+    struct Font
+    {
+        QString name;
+        bool nameDone = false;
+        int charset = -1;
+        int cpg = 0;
+        QFont::StyleHint hint = QFont::AnyStyle;
+    };
+
+    struct Run
+    {
+        QString text;
+        CharState chars;
+        QString image; // resource name when the run is a picture
+        double width = 0;
+        double height = 0;
+    };
+
+    struct Para
+    {
+        ParaState para;
+        bool pageBreakBefore = false;
+        QVector<Run> runs;
+        bool empty() const { return runs.isEmpty(); }
+    };
+
+    using Cell = QVector<Para>;
+
+    struct Row
+    {
+        QVector<Cell> cells;
+        QVector<int> bounds; // right edges of the cells, twips
+        int left = 0;
+    };
+
+    enum class Kw {
+        Unknown,
+        // destinations
+        FontTable,
+        ColorTable,
+        Pict,
+        Skip,
+        KeepStarred,
+        // document
+        Ansi,
+        AnsiCpg,
+        Mac,
+        Pc,
+        Pca,
+        Deff,
+        Uc,
+        U,
+        Bin,
+        // font table
+        Charset,
+        Cpg,
+        FRoman,
+        FSwiss,
+        FModern,
+        FScript,
+        FDecor,
+        FTech,
+        FNil,
+        // colour table
+        Red,
+        Green,
+        Blue,
+        // characters
+        Plain,
+        F,
+        Fs,
+        B,
+        I,
+        Ul,
+        UlDotted,
+        UlDash,
+        UlDashDot,
+        UlDashDotDot,
+        UlWave,
+        UlNone,
+        Strike,
+        Caps,
+        SmallCaps,
+        Hidden,
+        Super,
+        Sub,
+        NoSuperSub,
+        Up,
+        Dn,
+        Cf,
+        Cb,
+        // paragraphs
+        Pard,
+        Par,
+        Ql,
+        Qc,
+        Qr,
+        Qj,
+        Li,
+        Ri,
+        Fi,
+        Sb,
+        Sa,
+        Sl,
+        SlMult,
+        InTbl,
+        Tab,
+        Line,
+        Page,
+        PageBB,
+        // specials
+        Special,
+        // tables
+        Trowd,
+        Trleft,
+        Cellx,
+        Cell,
+        NestCell,
+        Row,
+        NestRow,
+        // pictures
+        PngBlip,
+        JpegBlip,
+        PicW,
+        PicH,
+        PicWGoal,
+        PicHGoal,
+        PicScaleX,
+        PicScaleY,
+    };
+
+    struct KwEntry
+    {
+        Kw kw;
+        char16_t ch = 0; // character of a Special
+    };
+
+    const std::unordered_map<std::string_view, KwEntry> &keywords()
+    {
+        static const std::unordered_map<std::string_view, KwEntry> table = [] {
+            std::unordered_map<std::string_view, KwEntry> t;
+            for (const char *w : {"stylesheet",
+                                  "info",
+                                  "header",
+                                  "headerl",
+                                  "headerr",
+                                  "headerf",
+                                  "footer",
+                                  "footerl",
+                                  "footerr",
+                                  "footerf",
+                                  "footnote",
+                                  "annotation",
+                                  "listtable",
+                                  "listoverridetable",
+                                  "revtbl",
+                                  "rsidtbl",
+                                  "generator",
+                                  "xmlnstbl",
+                                  "filetbl",
+                                  "nonshppict",
+                                  "nonesttables",
+                                  "objdata",
+                                  "fldinst",
+                                  "pn",
+                                  "datafield",
+                                  "template",
+                                  "userprops",
+                                  "docvar",
+                                  "themedata",
+                                  "colorschememapping",
+                                  "latentstyles",
+                                  "datastore",
+                                  "pgdsctbl",
+                                  "bkmkstart",
+                                  "bkmkend",
+                                  "field_inst",
+                                  "atnid",
+                                  "atnauthor",
+                                  "txe",
+                                  "xe",
+                                  "tc",
+                                  "pnseclvl",
+                                  "falt",
+                                  "panose",
+                                  "fontemb",
+                                  "fontfile",
+                                  "blipuid",
+                                  "shpinst",
+                                  "sp",
+                                  "sn",
+                                  "sv"})
+                t.emplace(w, KwEntry {Kw::Skip});
+            for (const char *w : {"shppict", "shptxt", "result"})
+                t.emplace(w, KwEntry {Kw::KeepStarred});
+            const std::pair<const char *, Kw> plain[] = {
+                {"fonttbl", Kw::FontTable},
+                {"colortbl", Kw::ColorTable},
+                {"pict", Kw::Pict},
+                {"ansi", Kw::Ansi},
+                {"ansicpg", Kw::AnsiCpg},
+                {"mac", Kw::Mac},
+                {"pc", Kw::Pc},
+                {"pca", Kw::Pca},
+                {"deff", Kw::Deff},
+                {"uc", Kw::Uc},
+                {"u", Kw::U},
+                {"bin", Kw::Bin},
+                {"fcharset", Kw::Charset},
+                {"cpg", Kw::Cpg},
+                {"froman", Kw::FRoman},
+                {"fswiss", Kw::FSwiss},
+                {"fmodern", Kw::FModern},
+                {"fscript", Kw::FScript},
+                {"fdecor", Kw::FDecor},
+                {"ftech", Kw::FTech},
+                {"fbidi", Kw::FNil},
+                {"fnil", Kw::FNil},
+                {"red", Kw::Red},
+                {"green", Kw::Green},
+                {"blue", Kw::Blue},
+                {"plain", Kw::Plain},
+                {"f", Kw::F},
+                {"fs", Kw::Fs},
+                {"b", Kw::B},
+                {"i", Kw::I},
+                {"ul", Kw::Ul},
+                {"uldb", Kw::Ul},
+                {"ulth", Kw::Ul},
+                {"ulw", Kw::Ul},
+                {"uld", Kw::UlDotted},
+                {"ulthd", Kw::UlDotted},
+                {"uldash", Kw::UlDash},
+                {"ulthdash", Kw::UlDash},
+                {"ulldash", Kw::UlDash},
+                {"ulthldash", Kw::UlDash},
+                {"uldashd", Kw::UlDashDot},
+                {"ulthdashd", Kw::UlDashDot},
+                {"uldashdd", Kw::UlDashDotDot},
+                {"ulthdashdd", Kw::UlDashDotDot},
+                {"ulwave", Kw::UlWave},
+                {"ulhwave", Kw::UlWave},
+                {"ululdbwave", Kw::UlWave},
+                {"ulnone", Kw::UlNone},
+                {"strike", Kw::Strike},
+                {"striked", Kw::Strike},
+                {"caps", Kw::Caps},
+                {"scaps", Kw::SmallCaps},
+                {"v", Kw::Hidden},
+                {"super", Kw::Super},
+                {"sub", Kw::Sub},
+                {"nosupersub", Kw::NoSuperSub},
+                {"up", Kw::Up},
+                {"dn", Kw::Dn},
+                {"cf", Kw::Cf},
+                {"cb", Kw::Cb},
+                {"chcbpat", Kw::Cb},
+                {"highlight", Kw::Cb},
+                {"pard", Kw::Pard},
+                {"par", Kw::Par},
+                {"sect", Kw::Par},
+                {"ql", Kw::Ql},
+                {"qc", Kw::Qc},
+                {"qr", Kw::Qr},
+                {"qj", Kw::Qj},
+                {"qd", Kw::Qj},
+                {"li", Kw::Li},
+                {"lin", Kw::Li},
+                {"ri", Kw::Ri},
+                {"rin", Kw::Ri},
+                {"fi", Kw::Fi},
+                {"sb", Kw::Sb},
+                {"sa", Kw::Sa},
+                {"sl", Kw::Sl},
+                {"slmult", Kw::SlMult},
+                {"intbl", Kw::InTbl},
+                {"tab", Kw::Tab},
+                {"line", Kw::Line},
+                {"page", Kw::Page},
+                {"pagebb", Kw::PageBB},
+                {"trowd", Kw::Trowd},
+                {"trleft", Kw::Trleft},
+                {"cellx", Kw::Cellx},
+                {"cell", Kw::Cell},
+                {"nestcell", Kw::NestCell},
+                {"row", Kw::Row},
+                {"nestrow", Kw::NestRow},
+                {"pngblip", Kw::PngBlip},
+                {"jpegblip", Kw::JpegBlip},
+                {"picw", Kw::PicW},
+                {"pich", Kw::PicH},
+                {"picwgoal", Kw::PicWGoal},
+                {"pichgoal", Kw::PicHGoal},
+                {"picscalex", Kw::PicScaleX},
+                {"picscaley", Kw::PicScaleY},
+            };
+            for (const auto &[w, k] : plain)
+                t.emplace(w, KwEntry {k});
+            const std::pair<const char *, char16_t> specials[] = {
+                {"lquote", 0x2018},    {"rquote", 0x2019},  {"ldblquote", 0x201C},
+                {"rdblquote", 0x201D}, {"bullet", 0x2022},  {"endash", 0x2013},
+                {"emdash", 0x2014},    {"enspace", 0x2002}, {"emspace", 0x2003},
+                {"qmspace", 0x2005},   {"zwj", 0x200D},     {"zwnj", 0x200C},
+                {"ltrmark", 0x200E},   {"rtlmark", 0x200F},
+            };
+            for (const auto &[w, c] : specials)
+                t.emplace(w, KwEntry {Kw::Special, c});
+            return t;
+        }();
+        return table;
+    }
+
+    bool isLetter(char c)
+    {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    }
+
+    bool isDigit(char c)
+    {
+        return c >= '0' && c <= '9';
+    }
+
+    int hexValue(char c)
+    {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return -1;
+    }
+
+    class Reader
+    {
+    public:
+        Reader(const QByteArray &bytes, QTextDocument *doc)
+            : m_data(bytes.constData())
+            , m_size(bytes.size())
+            , m_doc(doc)
+            , m_cursor(doc)
+        {
+        }
+
+        void run();
+
+    private:
+        // Parsing.
+        void openGroup();
+        void closeGroup();
+        void controlWord();
+        void controlSymbol(char c);
+        void word(std::string_view name, bool hasParam, int param);
+        void textBytes();
+        void byte(unsigned char b);
+        void character(char16_t c);
+        void skipBinary(int count);
+        bool consumeFallback();
+        State &st() { return m_stack.back(); }
+        void setFont(int index);
+        int codePageOf(int font) const;
+        void setDocumentCodePage(int codePage);
+
+        // Content.
+        void appendText(const QString &text);
+        void appendChar(char16_t c);
+        void startRun();
+        void endParagraph(bool last = false);
+        void endCell();
+        void endRow();
+        void flushTable();
+        void emitPara(const Para &para);
+        void insertRuns(QTextCursor &cursor, const QVector<Run> &runs);
+        void finishPicture();
+        const QTextCharFormat &charFormat(const CharState &c);
+        QTextBlockFormat blockFormat(const Para &p) const;
+        QTextTableFormat tableFormat() const;
+
+        const char *m_data;
+        qsizetype m_size;
+        qsizetype m_pos = 0;
+        QTextDocument *m_doc;
+        QTextCursor m_cursor;
+        bool m_atEmptyBlock = true;
+
+        QVector<State> m_stack;
+        int m_extraDepth = 0; // groups deeper than kMaxGroupDepth
+        bool m_starred = false;
+        int m_fallbackLeft = 0; // \uc characters still to skip after \u
+        int m_documentCodePage = 1252;
+        int m_defaultFont = -1;
+
+        int m_paragraphs = 0;
+        int m_runs = 0;
+
+        QHash<int, Font> m_fonts;
+        int m_fontEntry = -1;
+        QVector<QColor> m_colors;
+        int m_red = -1, m_green = -1, m_blue = -1;
+
+        Para m_para;
+        bool m_pageBreakNext = false;
+        Cell m_cell;
+        Row m_rowDef;
+        QVector<Row> m_table;
+
+        // Picture being read.
+        enum class PictKind { Other, Png, Jpeg };
+        PictKind m_pictKind = PictKind::Other;
+        QByteArray m_pictData;
+        int m_pictNibble = -1;
+        int m_picW = 0, m_picH = 0, m_picWGoal = 0, m_picHGoal = 0, m_scaleX = 100, m_scaleY = 100;
+        int m_imageCount = 0;
+
+        QVector<std::pair<CharState, QTextCharFormat>> m_formats;
+        QTextCharFormat m_uncachedFormat;
+    };
+
+    void Reader::run()
+    {
+        m_cursor.beginEditBlock();
+        State base;
+        m_stack.reserve(64);
+        m_stack.push_back(base);
+        while (m_pos < m_size) {
+            const char c = m_data[m_pos];
+            switch (c) {
+            case '{':
+                ++m_pos;
+                openGroup();
+                break;
+            case '}':
+                ++m_pos;
+                closeGroup();
+                break;
+            case '\\':
+                ++m_pos;
+                if (m_pos >= m_size)
+                    break;
+                if (isLetter(m_data[m_pos]))
+                    controlWord();
+                else
+                    controlSymbol(m_data[m_pos++]);
+                break;
+            case '\r':
+            case '\n':
+                ++m_pos;
+                break;
+            default:
+                textBytes();
+                break;
+            }
+        }
+        while (m_stack.size() > 2 || m_extraDepth > 0)
+            closeGroup();
+        if (!m_para.empty())
+            endParagraph(true);
+        if (!m_cell.isEmpty())
+            endCell();
+        if (!m_rowDef.cells.isEmpty())
+            endRow();
+        flushTable();
+        m_cursor.endEditBlock();
+    }
+
+    void Reader::openGroup()
+    {
+        m_fallbackLeft = 0;
+        m_starred = false;
+        if (m_stack.size() >= kMaxGroupDepth) {
+            ++m_extraDepth;
+            return;
+        }
+        m_stack.push_back(m_stack.back());
+    }
+
+    void Reader::closeGroup()
+    {
+        m_fallbackLeft = 0;
+        m_starred = false;
+        if (m_extraDepth > 0) {
+            --m_extraDepth;
+            return;
+        }
+        // The document's own group is never left: a brace too many changes nothing, and text after
+        // it reads on with the document's state.
+        if (m_stack.size() <= 2)
+            return;
+        const Dest closing = st().dest;
+        m_stack.pop_back();
+        if (closing == Dest::Picture && st().dest != Dest::Picture)
+            finishPicture();
+        if (closing == Dest::FontTable || closing == Dest::ColorTable) {
+            // Fonts chosen before the table was known (\deff) now get their code page.
+            m_fontEntry = -1;
+            for (State &s : m_stack)
+                s.codePage = codePageOf(s.chars.font);
+            m_formats.clear();
+        }
+    }
+
+    void Reader::controlWord()
+    {
+        const qsizetype start = m_pos;
+        while (m_pos < m_size && isLetter(m_data[m_pos]))
+            ++m_pos;
+        const qsizetype length = m_pos - start;
+        bool hasParam = false;
+        bool negative = false;
+        long value = 0;
+        if (m_pos + 1 < m_size && m_data[m_pos] == '-' && isDigit(m_data[m_pos + 1])) {
+            negative = true;
+            ++m_pos;
+        }
+        while (m_pos < m_size && isDigit(m_data[m_pos])) {
+            hasParam = true;
+            value = std::min(value * 10 + (m_data[m_pos] - '0'), kMaxParameter);
+            ++m_pos;
+        }
+        if (m_pos < m_size && m_data[m_pos] == ' ')
+            ++m_pos;
+        if (length > kMaxWordLength) {
+            m_starred = false;
+            consumeFallback();
+            return;
+        }
+        word(std::string_view(m_data + start, size_t(length)), hasParam,
+             int(negative ? -value : value));
+    }
+
+    bool Reader::consumeFallback()
+    {
+        if (m_fallbackLeft <= 0)
+            return false;
+        --m_fallbackLeft;
+        return true;
+    }
+
+    void Reader::skipBinary(int count)
+    {
+        const qsizetype n = std::clamp<qsizetype>(count, 0, m_size - m_pos);
+        if (st().dest == Dest::Picture)
+            m_pictData.append(m_data + m_pos, n);
+        m_pos += n;
+    }
+
+    void Reader::controlSymbol(char c)
+    {
+        if (c == '*') {
+            m_starred = true;
+            return;
+        }
+        if (c == '\'') {
+            int hi = m_pos < m_size ? hexValue(m_data[m_pos]) : -1;
+            int lo = m_pos + 1 < m_size ? hexValue(m_data[m_pos + 1]) : -1;
+            if (hi < 0 || lo < 0) {
+                // Truncated: take what digit there is and go on.
+                if (hi >= 0)
+                    ++m_pos;
+                return;
+            }
+            m_pos += 2;
+            if (consumeFallback())
+                return;
+            byte(static_cast<unsigned char>(hi * 16 + lo));
+            return;
+        }
+        if (consumeFallback())
+            return;
+        switch (c) {
+        case '\\':
+        case '{':
+        case '}':
+            byte(static_cast<unsigned char>(c));
+            break;
+        case '~':
+            character(0x00A0);
+            break;
+        case '-':
+            character(0x00AD);
+            break;
+        case '_':
+            character(0x2011);
+            break;
+        case '\r':
+        case '\n':
+            if (st().dest == Dest::Text)
+                endParagraph();
+            break;
+        case '\t':
+            character(u'\t');
+            break;
+        default:
+            break;
+        }
+    }
+
+    int Reader::codePageOf(int font) const
+    {
+        const auto it = m_fonts.constFind(font);
+        if (it == m_fonts.constEnd())
+            return m_documentCodePage;
+        if (it->name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
+            return kSymbolCodePage;
+        if (it->cpg > 0 && knowsCodePage(it->cpg))
+            return it->cpg;
+        if (it->charset == 2)
+            return 1252; // other symbol fonts: the glyph comes from the font itself
+        return it->charset < 0 ? m_documentCodePage
+                               : codePageOfCharset(it->charset, m_documentCodePage);
+    }
+
+    void Reader::setFont(int index)
+    {
+        st().chars.font = index;
+        st().codePage = codePageOf(index);
+    }
+
+    void Reader::setDocumentCodePage(int codePage)
+    {
+        if (!knowsCodePage(codePage) || codePage == kSymbolCodePage)
+            return;
+        m_documentCodePage = codePage;
+        for (State &s : m_stack)
+            s.codePage = codePageOf(s.chars.font);
+    }
+
+    void Reader::word(std::string_view name, bool hasParam, int param)
+    {
+        const bool starred = m_starred;
+        m_starred = false;
+        const auto &table = keywords();
+        const auto found = table.find(name);
+        const KwEntry entry = found == table.end() ? KwEntry {Kw::Unknown} : found->second;
+        State &s = st();
+
+        if (entry.kw == Kw::Bin) {
+            skipBinary(hasParam ? param : 0);
+            return;
+        }
+        if (s.dest == Dest::Skip)
+            return;
+        if (starred && entry.kw != Kw::KeepStarred && entry.kw != Kw::Pict) {
+            s.dest = Dest::Skip;
+            return;
+        }
+        if (consumeFallback())
+            return;
+        const bool on = !hasParam || param != 0;
+
+        if (s.dest == Dest::FontTable) {
+            Font *font = m_fontEntry >= 0 ? &m_fonts[m_fontEntry] : nullptr;
+            switch (entry.kw) {
+            case Kw::F:
+                m_fontEntry = param;
+                m_fonts[param];
+                return;
+            case Kw::Charset:
+                if (font)
+                    font->charset = param;
+                return;
+            case Kw::Cpg:
+                if (font)
+                    font->cpg = param;
+                return;
+            case Kw::FRoman:
+            case Kw::FSwiss:
+            case Kw::FModern:
+            case Kw::FScript:
+            case Kw::FDecor:
+            case Kw::FTech:
+                if (font) {
+                    static const QFont::StyleHint hints[]
+                        = {QFont::Serif,   QFont::SansSerif,  QFont::TypeWriter,
+                           QFont::Cursive, QFont::Decorative, QFont::AnyStyle};
+                    font->hint = hints[int(entry.kw) - int(Kw::FRoman)];
+                }
+                return;
+            case Kw::Skip:
+                s.dest = Dest::Skip;
+                return;
+            case Kw::U:
+                if (font && !font->nameDone)
+                    font->name += QChar(char16_t(param));
+                m_fallbackLeft = s.uc;
+                return;
+            case Kw::Uc:
+                s.uc = std::clamp(param, 0, 16);
+                return;
+            default:
+                return;
+            }
+        }
+        if (s.dest == Dest::ColorTable) {
+            const int v = std::clamp(param, 0, 255);
+            if (entry.kw == Kw::Red)
+                m_red = v;
+            else if (entry.kw == Kw::Green)
+                m_green = v;
+            else if (entry.kw == Kw::Blue)
+                m_blue = v;
+            return;
+        }
+        if (s.dest == Dest::Picture) {
+            switch (entry.kw) {
+            case Kw::PngBlip:
+                m_pictKind = PictKind::Png;
+                break;
+            case Kw::JpegBlip:
+                m_pictKind = PictKind::Jpeg;
+                break;
+            case Kw::PicW:
+                m_picW = param;
+                break;
+            case Kw::PicH:
+                m_picH = param;
+                break;
+            case Kw::PicWGoal:
+                m_picWGoal = param;
+                break;
+            case Kw::PicHGoal:
+                m_picHGoal = param;
+                break;
+            case Kw::PicScaleX:
+                m_scaleX = param;
+                break;
+            case Kw::PicScaleY:
+                m_scaleY = param;
+                break;
+            case Kw::Skip:
+                s.dest = Dest::Skip;
+                break;
+            default:
+                break;
+            }
+            return;
+        }
+
+        CharState &c = s.chars;
+        ParaState &p = s.para;
+        switch (entry.kw) {
+        case Kw::Unknown:
+        case Kw::KeepStarred:
+        case Kw::FRoman:
+        case Kw::FSwiss:
+        case Kw::FModern:
+        case Kw::FScript:
+        case Kw::FDecor:
+        case Kw::FTech:
+        case Kw::FNil:
+        case Kw::Charset:
+        case Kw::Cpg:
+        case Kw::Red:
+        case Kw::Green:
+        case Kw::Blue:
+        case Kw::PngBlip:
+        case Kw::JpegBlip:
+        case Kw::PicW:
+        case Kw::PicH:
+        case Kw::PicWGoal:
+        case Kw::PicHGoal:
+        case Kw::PicScaleX:
+        case Kw::PicScaleY:
+        case Kw::Bin:
+            break;
+        case Kw::Skip:
+            s.dest = Dest::Skip;
+            break;
+        case Kw::FontTable:
+            s.dest = Dest::FontTable;
+            m_fontEntry = -1;
+            break;
+        case Kw::ColorTable:
+            s.dest = Dest::ColorTable;
+            m_colors.clear();
+            m_red = m_green = m_blue = -1;
+            break;
+        case Kw::Pict:
+            s.dest = Dest::Picture;
+            m_pictKind = PictKind::Other;
+            m_pictData.clear();
+            m_pictNibble = -1;
+            m_picW = m_picH = m_picWGoal = m_picHGoal = 0;
+            m_scaleX = m_scaleY = 100;
+            break;
+        case Kw::Ansi:
+            setDocumentCodePage(1252);
+            break;
+        case Kw::AnsiCpg:
+            setDocumentCodePage(param);
+            break;
+        case Kw::Mac:
+            setDocumentCodePage(10000);
+            break;
+        case Kw::Pc:
+            setDocumentCodePage(437);
+            break;
+        case Kw::Pca:
+            setDocumentCodePage(850);
+            break;
+        case Kw::Deff:
+            m_defaultFont = param;
+            if (c.font < 0)
+                setFont(param);
+            break;
+        case Kw::Uc:
+            s.uc = std::clamp(param, 0, 16);
+            break;
+        case Kw::U: {
+            char16_t u = char16_t(param < 0 ? param + 65536 : param);
+            if (s.codePage == kSymbolCodePage && u >= 0xF020 && u <= 0xF0FF)
+                u = charOfByte(kSymbolCodePage, static_cast<unsigned char>(u - 0xF000));
+            character(u);
+            m_fallbackLeft = s.uc;
+            break;
+        }
+        case Kw::Plain:
+            c = CharState();
+            setFont(m_defaultFont);
+            break;
+        case Kw::F:
+            setFont(param);
+            break;
+        case Kw::Fs:
+            c.halfPoints = hasParam ? std::clamp(param, 2, 3276) : 24;
+            break;
+        case Kw::B:
+            c.bold = on;
+            break;
+        case Kw::I:
+            c.italic = on;
+            break;
+        case Kw::Ul:
+            c.underline = on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline;
+            break;
+        case Kw::UlDotted:
+            c.underline = QTextCharFormat::DotLine;
+            break;
+        case Kw::UlDash:
+            c.underline = QTextCharFormat::DashUnderline;
+            break;
+        case Kw::UlDashDot:
+            c.underline = QTextCharFormat::DashDotLine;
+            break;
+        case Kw::UlDashDotDot:
+            c.underline = QTextCharFormat::DashDotDotLine;
+            break;
+        case Kw::UlWave:
+            c.underline = QTextCharFormat::WaveUnderline;
+            break;
+        case Kw::UlNone:
+            c.underline = QTextCharFormat::NoUnderline;
+            break;
+        case Kw::Strike:
+            c.strike = on;
+            break;
+        case Kw::Caps:
+            c.capitalization = on ? QFont::AllUppercase : QFont::MixedCase;
+            break;
+        case Kw::SmallCaps:
+            c.capitalization = on ? QFont::SmallCaps : QFont::MixedCase;
+            break;
+        case Kw::Hidden:
+            c.hidden = on;
+            break;
+        case Kw::Super:
+            c.vertical = QTextCharFormat::AlignSuperScript;
+            break;
+        case Kw::Sub:
+            c.vertical = QTextCharFormat::AlignSubScript;
+            break;
+        case Kw::NoSuperSub:
+            c.vertical = QTextCharFormat::AlignNormal;
+            c.offset = 0;
+            break;
+        case Kw::Up:
+            c.offset = std::clamp(hasParam ? param : 6, 0, 3276);
+            break;
+        case Kw::Dn:
+            c.offset = -std::clamp(hasParam ? param : 6, 0, 3276);
+            break;
+        case Kw::Cf:
+            c.foreground = param;
+            break;
+        case Kw::Cb:
+            c.background = param;
+            break;
+        case Kw::Pard:
+            p = ParaState();
+            break;
+        case Kw::Par:
+            endParagraph();
+            break;
+        case Kw::Ql:
+            p.align = Qt::AlignLeft;
+            break;
+        case Kw::Qc:
+            p.align = Qt::AlignHCenter;
+            break;
+        case Kw::Qr:
+            p.align = Qt::AlignRight;
+            break;
+        case Kw::Qj:
+            p.align = Qt::AlignJustify;
+            break;
+        case Kw::Li:
+            p.left = std::clamp(param, -31680, 31680);
+            break;
+        case Kw::Ri:
+            p.right = std::clamp(param, -31680, 31680);
+            break;
+        case Kw::Fi:
+            p.first = std::clamp(param, -31680, 31680);
+            break;
+        case Kw::Sb:
+            p.before = std::clamp(param, 0, 31680);
+            break;
+        case Kw::Sa:
+            p.after = std::clamp(param, 0, 31680);
+            break;
+        case Kw::Sl:
+            p.line = std::clamp(param, -31680, 31680);
+            break;
+        case Kw::SlMult:
+            p.lineMultiple = on;
+            break;
+        case Kw::InTbl:
+            p.inTable = true;
+            break;
+        case Kw::Tab:
+            character(u'\t');
+            break;
+        case Kw::Line:
+            character(QChar::LineSeparator);
+            break;
+        case Kw::Page:
+            endParagraph();
+            m_pageBreakNext = true;
+            break;
+        case Kw::PageBB:
+            m_pageBreakNext = true;
+            break;
+        case Kw::Special:
+            character(entry.ch);
+            break;
+        case Kw::Trowd:
+            m_rowDef.bounds.clear();
+            m_rowDef.left = 0;
+            break;
+        case Kw::Trleft:
+            m_rowDef.left = param;
+            break;
+        case Kw::Cellx:
+            if (m_rowDef.bounds.size() < kMaxColumns)
+                m_rowDef.bounds.push_back(param);
+            break;
+        case Kw::Cell:
+            p.inTable = true;
+            endCell();
+            break;
+        case Kw::NestCell:
+            p.inTable = true;
+            endParagraph();
+            break;
+        case Kw::Row:
+            endRow();
+            break;
+        case Kw::NestRow:
+            break;
+        }
+    }
+
+    void Reader::textBytes()
+    {
+        State &s = st();
+        if (s.dest != Dest::Text || m_fallbackLeft > 0 || s.chars.hidden) {
+            byte(static_cast<unsigned char>(m_data[m_pos++]));
+            return;
+        }
+        // A run of plain bytes at once: the common case, and the one that must be fast.
+        QString text;
+        const int codePage = s.codePage;
+        while (m_pos < m_size) {
+            const unsigned char b = static_cast<unsigned char>(m_data[m_pos]);
+            if (b == '\\' || b == '{' || b == '}' || b == '\r' || b == '\n')
+                break;
+            ++m_pos;
+            if (b < 0x20 && b != '\t')
+                continue;
+            text += QChar(b < 0x80 && codePage != kSymbolCodePage ? char16_t(b)
+                                                                  : charOfByte(codePage, b));
+        }
+        appendText(text);
+    }
+
+    void Reader::byte(unsigned char b)
+    {
+        State &s = st();
+        switch (s.dest) {
+        case Dest::Skip:
+            return;
+        case Dest::Picture:
+            if (const int h = hexValue(char(b)); h >= 0) {
+                if (m_pictNibble < 0) {
+                    m_pictNibble = h;
+                } else {
+                    m_pictData.append(char(m_pictNibble * 16 + h));
+                    m_pictNibble = -1;
+                }
+            }
+            return;
+        case Dest::ColorTable:
+            if (b == ';') {
+                if (m_red < 0 && m_green < 0 && m_blue < 0)
+                    m_colors.push_back(QColor());
+                else
+                    m_colors.push_back(
+                        QColor(std::max(m_red, 0), std::max(m_green, 0), std::max(m_blue, 0)));
+                m_red = m_green = m_blue = -1;
+            }
+            return;
+        case Dest::FontTable:
+            if (m_fontEntry >= 0) {
+                Font &font = m_fonts[m_fontEntry];
+                if (b == ';')
+                    font.nameDone = true;
+                else if (!font.nameDone && b >= 0x20 && font.name.size() < 256)
+                    font.name += QChar(charOfByte(codePageOf(m_fontEntry) == kSymbolCodePage
+                                                      ? m_documentCodePage
+                                                      : codePageOf(m_fontEntry),
+                                                  b));
+            }
+            return;
+        case Dest::Text:
+            if (consumeFallback())
+                return;
+            if (b < 0x20 && b != '\t')
+                return;
+            character(s.codePage != kSymbolCodePage && b < 0x80 ? char16_t(b)
+                                                                : charOfByte(s.codePage, b));
+            return;
+        }
+    }
+
+    void Reader::character(char16_t c)
+    {
+        if (st().dest != Dest::Text)
+            return;
+        appendChar(c);
+    }
+
+    void Reader::appendChar(char16_t c)
+    {
+        if (st().chars.hidden)
+            return;
+        // Characters that would end a block or a frame, or stand for a picture, inside the text.
+        if ((c < 0x20 && c != u'\t') || c == QChar::ParagraphSeparator || c == 0xFDD0 || c == 0xFDD1
+            || c == QChar::ObjectReplacementCharacter)
+            return;
+        startRun();
+        m_para.runs.back().text += QChar(c);
+    }
+
+    void Reader::startRun()
+    {
+        QVector<Run> &runs = m_para.runs;
+        if (!runs.isEmpty() && runs.back().image.isEmpty()
+            && (runs.back().chars == st().chars || m_runs >= kMaxRuns))
+            return;
+        runs.push_back(Run {QString(), st().chars, QString(), 0, 0});
+        ++m_runs;
+    }
+
+    void Reader::appendText(const QString &text)
+    {
+        if (text.isEmpty() || st().chars.hidden)
+            return;
+        startRun();
+        m_para.runs.back().text += text;
+    }
+
+    void Reader::endParagraph(bool last)
+    {
+        m_para.para = st().para;
+        if (m_para.para.inTable) {
+            ++m_paragraphs;
+            if (m_paragraphs < kMaxParagraphs)
+                m_cell.push_back(m_para);
+            else if (!m_para.empty())
+                (m_cell.isEmpty() ? m_cell.emplace_back() : m_cell.back()).runs += m_para.runs;
+        } else {
+            if (!m_cell.isEmpty())
+                endCell();
+            if (!m_rowDef.cells.isEmpty())
+                endRow();
+            flushTable();
+            if (m_paragraphs >= kMaxParagraphs && !last) {
+                // Too many: the rest gathers into one last paragraph, line by line.
+                startRun();
+                m_para.runs.back().text += QChar(QChar::LineSeparator);
+                return;
+            }
+            ++m_paragraphs;
+            m_para.pageBreakBefore = m_pageBreakNext;
+            m_pageBreakNext = false;
+            emitPara(m_para);
+        }
+        m_para = Para();
+    }
+
+    // Past the limits a cell's text joins the last cell instead of opening a new one.
+    void appendToCell(Cell &cell, const Cell &more)
+    {
+        if (cell.isEmpty())
+            cell.push_back(Para());
+        for (const Para &para : more)
+            cell.back().runs += para.runs;
+    }
+
+    void Reader::endCell()
+    {
+        m_para.para = st().para;
+        m_para.para.inTable = true;
+        m_cell.push_back(m_para);
+        m_para = Para();
+        ++m_paragraphs;
+        if (m_rowDef.cells.size() < kMaxColumns && m_paragraphs < kMaxParagraphs)
+            m_rowDef.cells.push_back(m_cell);
+        else if (!m_rowDef.cells.isEmpty())
+            appendToCell(m_rowDef.cells.back(), m_cell);
+        else if (!m_table.isEmpty() && !m_table.back().cells.isEmpty())
+            appendToCell(m_table.back().cells.back(), m_cell);
+        else
+            m_rowDef.cells.push_back(m_cell);
+        m_cell.clear();
+    }
+
+    void Reader::endRow()
+    {
+        if (!m_para.empty() || !m_cell.isEmpty())
+            endCell();
+        if (!m_rowDef.cells.isEmpty()) {
+            m_table.push_back(m_rowDef);
+            m_rowDef.cells.clear();
+        }
+    }
+
+    QTextTableFormat Reader::tableFormat() const
+    {
+        // Columns as wide as the row with the most cells says.
+        const Row *widest = &m_table.front();
+        for (const Row &row : m_table) {
+            if (row.cells.size() > widest->cells.size())
+                widest = &row;
+        }
+        QTextTableFormat format;
+        format.setCellPadding(2);
+        format.setCellSpacing(0);
+        format.setBorder(1);
+        format.setBorderCollapse(true);
+        if (widest->bounds.size() >= widest->cells.size()) {
+            QVector<QTextLength> widths;
+            int left = widest->left;
+            for (int i = 0; i < widest->cells.size(); ++i) {
+                const int right = widest->bounds[i];
+                widths.push_back(QTextLength(QTextLength::FixedLength,
+                                             twipsToPixels(std::max(right - left, 60))));
+                left = right;
+            }
+            format.setColumnWidthConstraints(widths);
+        }
+        return format;
+    }
+
+    void Reader::flushTable()
+    {
+        if (m_table.isEmpty())
+            return;
+        int columns = 0;
+        for (const Row &row : m_table)
+            columns = std::max(columns, int(row.cells.size()));
+        QTextTable *table = m_cursor.insertTable(int(m_table.size()), columns, tableFormat());
+        for (int r = 0; r < m_table.size(); ++r) {
+            const Row &row = m_table[r];
+            for (int c = 0; c < row.cells.size(); ++c) {
+                QTextCursor cursor = table->cellAt(r, c).firstCursorPosition();
+                bool first = true;
+                for (const Para &para : row.cells[c]) {
+                    if (first)
+                        cursor.setBlockFormat(blockFormat(para));
+                    else
+                        cursor.insertBlock(blockFormat(para));
+                    first = false;
+                    insertRuns(cursor, para.runs);
+                }
+            }
+        }
+        m_table.clear();
+        m_cursor.movePosition(QTextCursor::End);
+        m_atEmptyBlock = true;
+    }
+
+    QTextBlockFormat Reader::blockFormat(const Para &para) const
+    {
+        const ParaState &p = para.para;
+        QTextBlockFormat f;
+        f.setAlignment(p.align);
+        if (p.left != 0)
+            f.setLeftMargin(twipsToPixels(p.left));
+        if (p.right != 0)
+            f.setRightMargin(twipsToPixels(p.right));
+        if (p.first != 0)
+            f.setTextIndent(twipsToPixels(p.first));
+        if (p.before != 0)
+            f.setTopMargin(twipsToPixels(p.before));
+        if (p.after != 0)
+            f.setBottomMargin(twipsToPixels(p.after));
+        if (p.line != 0) {
+            if (p.lineMultiple && p.line > 0)
+                f.setLineHeight(p.line * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+            else if (p.line < 0)
+                f.setLineHeight(twipsToPixels(-p.line), QTextBlockFormat::FixedHeight);
+            else
+                f.setLineHeight(twipsToPixels(p.line), QTextBlockFormat::MinimumHeight);
+        }
+        if (para.pageBreakBefore)
+            f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        return f;
+    }
+
+    // The reference holds until the next call.
+    const QTextCharFormat &Reader::charFormat(const CharState &c)
+    {
+        for (const auto &[key, format] : m_formats) {
+            if (key == c)
+                return format;
+        }
+        QTextCharFormat f;
+        const auto font = m_fonts.constFind(c.font);
+        // Text of a symbol font was turned into Unicode letters: the symbol font itself would
+        // show them as boxes or not at all, the document's font shows them.
+        if (font != m_fonts.constEnd() && !font->name.trimmed().isEmpty()
+            && codePageOf(c.font) != kSymbolCodePage) {
+            f.setFontFamilies(QStringList {font->name.trimmed()});
+            if (font->hint != QFont::AnyStyle)
+                f.setFontStyleHint(font->hint);
+        }
+        f.setFontPointSize(c.halfPoints / 2.0);
+        f.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);
+        f.setFontItalic(c.italic);
+        f.setUnderlineStyle(QTextCharFormat::UnderlineStyle(c.underline));
+        f.setFontStrikeOut(c.strike);
+        if (c.capitalization != QFont::MixedCase)
+            f.setFontCapitalization(QFont::Capitalization(c.capitalization));
+        f.setVerticalAlignment(QTextCharFormat::VerticalAlignment(c.vertical));
+        if (c.offset != 0)
+            f.setBaselineOffset(c.offset * 100.0 / c.halfPoints);
+        if (c.foreground > 0 && c.foreground < m_colors.size() && m_colors[c.foreground].isValid())
+            f.setForeground(m_colors[c.foreground]);
+        if (c.background > 0 && c.background < m_colors.size() && m_colors[c.background].isValid())
+            f.setBackground(m_colors[c.background]);
+        if (m_formats.size() >= 64) {
+            m_uncachedFormat = f;
+            return m_uncachedFormat;
+        }
+        m_formats.push_back({c, f});
+        return m_formats.back().second;
+    }
+
+    void Reader::insertRuns(QTextCursor &cursor, const QVector<Run> &runs)
+    {
+        for (const Run &run : runs) {
+            if (!run.image.isEmpty()) {
+                QTextImageFormat image;
+                image.merge(charFormat(run.chars));
+                image.setName(run.image);
+                image.setWidth(run.width);
+                image.setHeight(run.height);
+                cursor.insertImage(image);
+                continue;
+            }
+            QString text = run.text;
+            // A surrogate without its partner would make the writer emit half a character.
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                const QChar ch = text[i];
+                if (ch.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                    ++i;
+                else if (ch.isSurrogate())
+                    text[i] = QChar::ReplacementCharacter;
+            }
+            cursor.insertText(text, charFormat(run.chars));
+        }
+    }
+
+    void Reader::emitPara(const Para &para)
+    {
+        const QTextCharFormat mark
+            = para.runs.isEmpty() ? charFormat(st().chars) : charFormat(para.runs.front().chars);
+        if (m_atEmptyBlock) {
+            m_cursor.setBlockFormat(blockFormat(para));
+            m_cursor.setBlockCharFormat(mark);
+            m_atEmptyBlock = false;
+        } else {
+            m_cursor.insertBlock(blockFormat(para), mark);
+        }
+        insertRuns(m_cursor, para.runs);
+    }
+
+    void Reader::finishPicture()
+    {
+        if (m_pictKind == PictKind::Other || m_pictData.isEmpty())
+            return;
+        QImage image;
+        if (!image.loadFromData(m_pictData, m_pictKind == PictKind::Png ? "PNG" : "JPEG")
+            || image.isNull())
+            return;
+        const QString name = QStringLiteral("rtfimage:%1").arg(++m_imageCount);
+        m_doc->addResource(QTextDocument::ImageResource, QUrl(name), image);
+        double width = m_picWGoal > 0 ? twipsToPixels(m_picWGoal) : image.width();
+        double height = m_picHGoal > 0 ? twipsToPixels(m_picHGoal) : image.height();
+        width *= std::clamp(m_scaleX, 1, 1000) / 100.0;
+        height *= std::clamp(m_scaleY, 1, 1000) / 100.0;
+        m_pictData.clear();
+        if (st().dest != Dest::Text || st().chars.hidden)
+            return;
+        m_para.runs.push_back(Run {QString(), st().chars, name, width, height});
+    }
+
+} // namespace
+
+bool read(const QByteArray &bytes, QTextDocument *doc)
+{
+    if (!bytes.startsWith("{\\rtf"))
+        return false;
+    // One edit block and no undo history: otherwise each insertion lays out its paragraph
+    // again (quadratic in the paragraph's length) and keeps an undo record.
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    doc->clear();
+    Reader(bytes, doc).run();
+    doc->setUndoRedoEnabled(undo);
+    return true;
+}
+
+} // namespace rtf

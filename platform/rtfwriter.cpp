@@ -1,0 +1,542 @@
+#include "platform/rtfwriter.h"
+
+#include "platform/rtfcodepages.h"
+
+#include <QBuffer>
+#include <QHash>
+#include <QImage>
+#include <QPixmap>
+#include <QSet>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QUrl>
+#include <cmath>
+
+namespace rtf {
+
+namespace {
+
+    // Width of the text on an A4 page with 2.5 cm margins, for tables sized in percent.
+    constexpr int kTextWidthTwips = 9638;
+
+    int pixelsToTwips(double pixels)
+    {
+        return int(std::lround(pixels * 15.0));
+    }
+
+    QString familyOf(const QTextCharFormat &format, const QTextDocument *doc)
+    {
+        const QStringList families = format.fontFamilies().toStringList();
+        if (!families.isEmpty() && !families.first().isEmpty())
+            return families.first();
+        return doc->defaultFont().family();
+    }
+
+    class Writer
+    {
+    public:
+        explicit Writer(const QTextDocument *doc)
+            : m_doc(doc)
+        {
+            for (int b = 0x80; b < 0x100; ++b) {
+                const char16_t c = charOfByte(1252, static_cast<unsigned char>(b));
+                if (c < 0x80 || c > 0x9F) // the five undefined bytes are left to \u
+                    m_cp1252.insert(c, static_cast<unsigned char>(b));
+            }
+        }
+
+        QByteArray run();
+
+    private:
+        void collect(const QTextFrame *frame);
+        void collectFormat(const QTextCharFormat &format);
+        int fontIndex(const QTextCharFormat &format) const;
+        int colorIndex(const QColor &color) const;
+        void header();
+        void frame(const QTextFrame *frame, bool inTable);
+        void table(const QTextTable *table);
+        void flattenTable(const QTextTable *table);
+        void block(const QTextBlock &block, bool inTable, const char *end);
+        struct Chars
+        {
+            QByteArray properties;
+            bool symbol = false;
+            bool image = false;
+        };
+        const Chars &chars(int index, const QTextCharFormat &format);
+        void paragraphFormat(const QTextBlockFormat &format, bool inTable);
+        void charProperties(const QTextCharFormat &format);
+        void text(const QString &text, bool symbol);
+        void character(char16_t c);
+        void image(const QTextImageFormat &format);
+        void number(const char *word, int value);
+
+        const QTextDocument *m_doc;
+        QByteArray m_out;
+        QStringList m_fonts;
+        QHash<QString, int> m_fontIndex;
+        QHash<QString, QFont::StyleHint> m_fontHint;
+        QVector<QColor> m_colors;
+        QHash<char16_t, unsigned char> m_cp1252;
+        QHash<int, Chars> m_chars;
+        QSet<int> m_collected;
+        int m_defaultHalfPoints = 24;
+    };
+
+    void Writer::number(const char *word, int value)
+    {
+        m_out += '\\';
+        m_out += word;
+        m_out += QByteArray::number(value);
+    }
+
+    void Writer::collectFormat(const QTextCharFormat &format)
+    {
+        const QString family = familyOf(format, m_doc);
+        if (!m_fontIndex.contains(family)) {
+            m_fontIndex.insert(family, int(m_fonts.size()));
+            m_fonts.push_back(family);
+            m_fontHint.insert(family, format.fontStyleHint());
+        }
+        for (const QBrush &brush : {format.foreground(), format.background()}) {
+            if (brush.style() != Qt::NoBrush && !m_colors.contains(brush.color().toRgb()))
+                m_colors.push_back(brush.color().toRgb());
+        }
+    }
+
+    void Writer::collect(const QTextFrame *frame)
+    {
+        for (auto it = frame->begin(); !it.atEnd(); ++it) {
+            if (const QTextFrame *child = it.currentFrame()) {
+                collect(child);
+                continue;
+            }
+            const QTextBlock block = it.currentBlock();
+            if (!m_collected.contains(block.charFormatIndex())) {
+                m_collected.insert(block.charFormatIndex());
+                collectFormat(block.charFormat());
+            }
+            for (auto f = block.begin(); !f.atEnd(); ++f) {
+                const int index = f.fragment().charFormatIndex();
+                if (!m_collected.contains(index)) {
+                    m_collected.insert(index);
+                    collectFormat(f.fragment().charFormat());
+                }
+            }
+        }
+    }
+
+    int Writer::fontIndex(const QTextCharFormat &format) const
+    {
+        return m_fontIndex.value(familyOf(format, m_doc), 0);
+    }
+
+    int Writer::colorIndex(const QColor &color) const
+    {
+        return int(m_colors.indexOf(color.toRgb())) + 1;
+    }
+
+    void Writer::header()
+    {
+        m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036\\uc1\n{\\fonttbl";
+        for (int i = 0; i < m_fonts.size(); ++i) {
+            const QString &name = m_fonts[i];
+            const bool symbol = name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
+            static const QHash<int, const char *> families = {
+                {QFont::Serif, "\\froman"},       {QFont::SansSerif, "\\fswiss"},
+                {QFont::TypeWriter, "\\fmodern"}, {QFont::Monospace, "\\fmodern"},
+                {QFont::Cursive, "\\fscript"},    {QFont::Decorative, "\\fdecor"},
+            };
+            m_out += "{";
+            number("f", i);
+            m_out += symbol ? "\\ftech" : families.value(m_fontHint.value(name), "\\fnil");
+            number("fcharset", symbol ? 2 : 0);
+            m_out += ' ';
+            text(name, false);
+            m_out += ";}";
+        }
+        m_out += "}\n{\\colortbl;";
+        for (const QColor &c : m_colors) {
+            number("red", c.red());
+            number("green", c.green());
+            number("blue", c.blue());
+            m_out += ';';
+        }
+        m_out += "}\n\\paperw11906\\paperh16838\\margl1417\\margr1417\\margt1417\\margb1417"
+                 "\\viewkind4\n";
+    }
+
+    QByteArray Writer::run()
+    {
+        const double size = m_doc->defaultFont().pointSizeF();
+        if (size > 0)
+            m_defaultHalfPoints = int(std::lround(size * 2));
+        m_fonts.clear();
+        collectFormat(QTextCharFormat()); // the default font is \f0
+        collect(m_doc->rootFrame());
+        m_out.reserve(m_doc->characterCount() * 2 + 1024);
+        header();
+        frame(m_doc->rootFrame(), false);
+        m_out += "}\n";
+        return m_out;
+    }
+
+    void Writer::frame(const QTextFrame *frame, bool inTable)
+    {
+        for (auto it = frame->begin(); !it.atEnd(); ++it) {
+            if (const QTextFrame *child = it.currentFrame()) {
+                const auto *t = qobject_cast<const QTextTable *>(child);
+                if (t && !inTable)
+                    table(t);
+                else if (t)
+                    flattenTable(t);
+                else
+                    this->frame(child, inTable);
+            } else {
+                block(it.currentBlock(), inTable, "\\par\n");
+            }
+        }
+    }
+
+    // A table inside a cell: its cells become paragraphs of the outer cell.
+    void Writer::flattenTable(const QTextTable *t)
+    {
+        for (int r = 0; r < t->rows(); ++r) {
+            for (int c = 0; c < t->columns(); ++c) {
+                const QTextTableCell cell = t->cellAt(r, c);
+                if (cell.row() != r || cell.column() != c)
+                    continue;
+                for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                    if (const QTextFrame *child = it.currentFrame())
+                        frame(child, true);
+                    else
+                        block(it.currentBlock(), true, "\\par\n");
+                }
+            }
+        }
+    }
+
+    void Writer::table(const QTextTable *t)
+    {
+        const int columns = t->columns();
+        const QTextTableFormat format = t->format();
+        const QVector<QTextLength> constraints = format.columnWidthConstraints();
+        QVector<int> widths(columns, 0);
+        int fixed = 0;
+        int unsized = 0;
+        for (int c = 0; c < columns; ++c) {
+            const QTextLength length = c < constraints.size() ? constraints[c] : QTextLength();
+            if (length.type() == QTextLength::FixedLength)
+                widths[c] = pixelsToTwips(length.rawValue());
+            else if (length.type() == QTextLength::PercentageLength)
+                widths[c] = int(kTextWidthTwips * length.rawValue() / 100.0);
+            if (widths[c] > 0)
+                fixed += widths[c];
+            else
+                ++unsized;
+        }
+        for (int c = 0; c < columns; ++c) {
+            if (widths[c] <= 0)
+                widths[c] = std::max(600, (kTextWidthTwips - fixed) / std::max(unsized, 1));
+        }
+        for (int r = 0; r < t->rows(); ++r) {
+            m_out += "\\trowd\\trgaph70\\trleft0";
+            int right = 0;
+            for (int c = 0; c < columns; ++c) {
+                const QTextTableCell cell = t->cellAt(r, c);
+                if (cell.rowSpan() > 1 && cell.row() == r)
+                    m_out += "\\clvmgf";
+                else if (cell.row() != r)
+                    m_out += "\\clvmrg";
+                if (cell.columnSpan() > 1 && cell.column() == c)
+                    m_out += "\\clmgf";
+                else if (cell.column() != c)
+                    m_out += "\\clmrg";
+                m_out += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+                         "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
+                right += widths[c];
+                number("cellx", right);
+            }
+            m_out += '\n';
+            for (int c = 0; c < columns; ++c) {
+                const QTextTableCell cell = t->cellAt(r, c);
+                if (cell.row() != r || cell.column() != c) {
+                    m_out += "\\pard\\intbl\\cell\n";
+                    continue;
+                }
+                // Every block but the last ends a paragraph; the last one ends the cell.
+                QVector<QTextFrame::iterator> items;
+                for (auto it = cell.begin(); !it.atEnd(); ++it)
+                    items.push_back(it);
+                bool ended = false;
+                for (int i = 0; i < items.size(); ++i) {
+                    if (const QTextFrame *child = items[i].currentFrame()) {
+                        if (const auto *inner = qobject_cast<const QTextTable *>(child))
+                            flattenTable(inner);
+                        else
+                            frame(child, true);
+                    } else {
+                        const bool last = i == items.size() - 1;
+                        block(items[i].currentBlock(), true, last ? "\\cell\n" : "\\par\n");
+                        ended = last;
+                    }
+                }
+                if (!ended)
+                    m_out += "\\pard\\intbl\\cell\n";
+            }
+            m_out += "\\row\n";
+        }
+    }
+
+    void Writer::paragraphFormat(const QTextBlockFormat &f, bool inTable)
+    {
+        m_out += "\\pard";
+        if (inTable)
+            m_out += "\\intbl";
+        const Qt::Alignment align = f.alignment() & Qt::AlignHorizontal_Mask;
+        if (align & Qt::AlignHCenter)
+            m_out += "\\qc";
+        else if (align & Qt::AlignJustify)
+            m_out += "\\qj";
+        else if ((align & Qt::AlignRight)
+                 || ((align & Qt::AlignTrailing) && !(align & Qt::AlignAbsolute)))
+            m_out += "\\qr";
+        else
+            m_out += "\\ql";
+        if (const int v = pixelsToTwips(f.leftMargin()))
+            number("li", v);
+        if (const int v = pixelsToTwips(f.rightMargin()))
+            number("ri", v);
+        if (const int v = pixelsToTwips(f.textIndent()))
+            number("fi", v);
+        if (const int v = pixelsToTwips(f.topMargin()))
+            number("sb", v);
+        if (const int v = pixelsToTwips(f.bottomMargin()))
+            number("sa", v);
+        switch (f.lineHeightType()) {
+        case QTextBlockFormat::ProportionalHeight:
+            number("sl", int(std::lround(f.lineHeight() * 240.0 / 100.0)));
+            m_out += "\\slmult1";
+            break;
+        case QTextBlockFormat::FixedHeight:
+            number("sl", -pixelsToTwips(f.lineHeight()));
+            m_out += "\\slmult0";
+            break;
+        case QTextBlockFormat::MinimumHeight:
+            number("sl", pixelsToTwips(f.lineHeight()));
+            m_out += "\\slmult0";
+            break;
+        default:
+            break;
+        }
+        if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            m_out += "\\pagebb";
+    }
+
+    void Writer::charProperties(const QTextCharFormat &f)
+    {
+        m_out += "\\plain";
+        number("f", fontIndex(f));
+        const double points = f.fontPointSize();
+        const int halfPoints = points > 0 ? int(std::lround(points * 2)) : m_defaultHalfPoints;
+        number("fs", halfPoints);
+        if (f.fontWeight() >= QFont::DemiBold)
+            m_out += "\\b";
+        if (f.fontItalic())
+            m_out += "\\i";
+        switch (f.underlineStyle()) {
+        case QTextCharFormat::SingleUnderline:
+            m_out += "\\ul";
+            break;
+        case QTextCharFormat::DashUnderline:
+            m_out += "\\uldash";
+            break;
+        case QTextCharFormat::DotLine:
+            m_out += "\\uld";
+            break;
+        case QTextCharFormat::DashDotLine:
+            m_out += "\\uldashd";
+            break;
+        case QTextCharFormat::DashDotDotLine:
+            m_out += "\\uldashdd";
+            break;
+        case QTextCharFormat::WaveUnderline:
+            m_out += "\\ulwave";
+            break;
+        default:
+            break;
+        }
+        if (f.fontStrikeOut())
+            m_out += "\\strike";
+        if (f.fontCapitalization() == QFont::AllUppercase)
+            m_out += "\\caps";
+        else if (f.fontCapitalization() == QFont::SmallCaps)
+            m_out += "\\scaps";
+        if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+            m_out += "\\super";
+        else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+            m_out += "\\sub";
+        if (const double offset = f.baselineOffset(); offset != 0) {
+            const int v = int(std::lround(offset * halfPoints / 100.0));
+            if (v > 0)
+                number("up", v);
+            else if (v < 0)
+                number("dn", -v);
+        }
+        if (f.foreground().style() != Qt::NoBrush)
+            number("cf", colorIndex(f.foreground().color()));
+        if (f.background().style() != Qt::NoBrush)
+            number("chcbpat", colorIndex(f.background().color()));
+        m_out += ' ';
+    }
+
+    void Writer::character(char16_t c)
+    {
+        switch (c) {
+        case u'\\':
+            m_out += "\\\\";
+            return;
+        case u'{':
+            m_out += "\\{";
+            return;
+        case u'}':
+            m_out += "\\}";
+            return;
+        case u'\t':
+            m_out += "\\tab ";
+            return;
+        case QChar::LineSeparator:
+            m_out += "\\line ";
+            return;
+        case QChar::Nbsp:
+            m_out += "\\~";
+            return;
+        case QChar::SoftHyphen:
+            m_out += "\\-";
+            return;
+        case 0x2011:
+            m_out += "\\_";
+            return;
+        case QChar::ObjectReplacementCharacter:
+            return;
+        default:
+            break;
+        }
+        if (c < 0x20)
+            return;
+        if (c < 0x80) {
+            m_out += char(c);
+            return;
+        }
+        static const char hex[] = "0123456789abcdef";
+        if (const auto it = m_cp1252.constFind(c); it != m_cp1252.constEnd()) {
+            m_out += "\\'";
+            m_out += hex[*it >> 4];
+            m_out += hex[*it & 15];
+            return;
+        }
+        number("u", int(qint16(c)));
+        m_out += '?';
+    }
+
+    void Writer::text(const QString &s, bool symbol)
+    {
+        for (const QChar ch : s) {
+            const char16_t c = ch.unicode();
+            // In a symbol font a byte names a symbol, not a letter: only Unicode says which
+            // character the pane showed, for every word processor and for this reader alike.
+            if (symbol && c > 0x20 && c != u'\\' && c != u'{' && c != u'}') {
+                number("u", int(qint16(c)));
+                m_out += '?';
+                continue;
+            }
+            character(c);
+        }
+    }
+
+    void Writer::image(const QTextImageFormat &format)
+    {
+        const QVariant resource
+            = m_doc->resource(QTextDocument::ImageResource, QUrl(format.name()));
+        QImage picture;
+        if (resource.canConvert<QImage>())
+            picture = resource.value<QImage>();
+        else if (resource.canConvert<QPixmap>())
+            picture = resource.value<QPixmap>().toImage();
+        else if (resource.canConvert<QByteArray>())
+            picture.loadFromData(resource.toByteArray());
+        if (picture.isNull())
+            return;
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!picture.save(&buffer, "PNG"))
+            return;
+        const double width = format.width() > 0 ? format.width() : picture.width();
+        const double height = format.height() > 0 ? format.height() : picture.height();
+        m_out += "{\\pict\\pngblip";
+        number("picw", picture.width());
+        number("pich", picture.height());
+        number("picwgoal", pixelsToTwips(width));
+        number("pichgoal", pixelsToTwips(height));
+        m_out += '\n';
+        const QByteArray hex = png.toHex();
+        for (qsizetype i = 0; i < hex.size(); i += 128) {
+            m_out += hex.mid(i, 128);
+            m_out += '\n';
+        }
+        m_out += '}';
+    }
+
+    // Properties of a character format, written once per format of the document.
+    const Writer::Chars &Writer::chars(int index, const QTextCharFormat &format)
+    {
+        auto it = m_chars.find(index);
+        if (it == m_chars.end()) {
+            const qsizetype start = m_out.size();
+            charProperties(format);
+            Chars c;
+            c.properties = m_out.mid(start);
+            m_out.truncate(start);
+            c.symbol = familyOf(format, m_doc).compare(QLatin1String("Symbol"), Qt::CaseInsensitive)
+                == 0;
+            c.image = format.isImageFormat();
+            it = m_chars.insert(index, c);
+        }
+        return *it;
+    }
+
+    void Writer::block(const QTextBlock &b, bool inTable, const char *end)
+    {
+        paragraphFormat(b.blockFormat(), inTable);
+        m_out += chars(b.charFormatIndex(), b.charFormat()).properties;
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int index = fragment.charFormatIndex();
+            const auto known = m_chars.constFind(index);
+            const Chars &c
+                = known != m_chars.constEnd() ? *known : chars(index, fragment.charFormat());
+            m_out += '{';
+            m_out += c.properties;
+            if (c.image) {
+                const QTextImageFormat format = fragment.charFormat().toImageFormat();
+                for (int i = 0; i < fragment.length(); ++i)
+                    image(format);
+            } else {
+                text(fragment.text(), c.symbol);
+            }
+            m_out += '}';
+        }
+        m_out += end;
+    }
+
+} // namespace
+
+QByteArray write(const QTextDocument *doc)
+{
+    return Writer(doc).run();
+}
+
+} // namespace rtf
