@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -21,14 +20,7 @@ bool load(QTextEdit *pane, const QString &path)
 
 bool save(const QTextEdit *pane, const QString &path)
 {
-    const QByteArray bytes = richtext::writeRtf(pane->document());
-    QSaveFile file(path);
-    // A full disk may take part of the text without an error: only a whole write counts.
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return richtext::saveFile(path, pane->document());
 }
 
 std::unique_ptr<QTextDocument> printed(const QTextEdit *pane)
@@ -44,7 +36,7 @@ std::unique_ptr<QTextDocument> printed(const QTextEdit *pane)
 
 void print(const QTextEdit *pane, QPrinter *printer)
 {
-    printed(pane)->print(printer);
+    richtext::print(pane, printer);
 }
 
 } // namespace exopane
