@@ -7,6 +7,7 @@
 #include "exercises/fichexo.h"
 #include "exercises/hourglassrow.h"
 #include "mainwindow/feuillep.h"
+#include "platform/helpviewer.h"
 #include "platform/msgbox.h"
 #include "platform/richtext.h"
 #include "platform/sharedvalues.h"
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
@@ -77,6 +79,7 @@ private Q_SLOTS:
     void helpTopics();
     void helpPictures_data();
     void helpPictures();
+    void helpShowsItsPictures();
 
 private:
     struct Preview
@@ -343,6 +346,24 @@ void TestContent::helpPictures()
         for (int x = 0; x < image.width(); x += 3)
             colours.insert(image.pixel(x, y));
     QVERIFY(colours.size() >= 4);
+}
+
+// The help window finds its pictures beside the help file, wherever the program runs from.
+void TestContent::helpShowsItsPictures()
+{
+    helpviewer::showFinder(w.get(), QStringLiteral(OPTALIS_PROGRAM_DIR "/Qvex.hlp"));
+    QCOMPARE(asked, QStringList());
+    QTextBrowser *text = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String("aide"))
+            text = top->findChild<QTextBrowser *>(QStringLiteral("texte"));
+    QVERIFY(text);
+    const QVariant picture = text->loadResource(QTextDocument::ImageResource,
+                                                QUrl(QStringLiteral("aide/figure-telescope.png")));
+    QVERIFY(!qvariant_cast<QByteArray>(picture).isEmpty()
+            || !qvariant_cast<QImage>(picture).isNull()
+            || !qvariant_cast<QPixmap>(picture).isNull());
+    text->window()->close();
 }
 
 QTEST_MAIN(TestContent)
