@@ -44,7 +44,7 @@ namespace {
     class HelpWindow : public QWidget
     {
     public:
-        HelpWindow(const QString &html, QWidget *parent)
+        HelpWindow(const QString &html, const QString &folder, QWidget *parent)
             : QWidget(parent, Qt::Window)
         {
             setObjectName(QStringLiteral("aide"));
@@ -55,7 +55,7 @@ namespace {
 
             auto *tabs = new QTabWidget(this);
             tabs->setObjectName(QStringLiteral("onglets"));
-        tabs->setMinimumWidth(270);
+            tabs->setMinimumWidth(270);
             const QList<Topic> topics = topicsOf(html);
 
             auto *contents = new QListWidget;
@@ -93,6 +93,8 @@ namespace {
             browser = new QTextBrowser;
             browser->setObjectName(QStringLiteral("texte"));
             browser->setAccessibleName(QStringLiteral("Texte de l'aide"));
+            // Pictures of the help are named relative to the help file.
+            browser->setSearchPaths({folder});
             browser->setHtml(html);
 
             auto *layout = new QHBoxLayout(this);
@@ -137,7 +139,7 @@ void showFinder(QWidget *parent, const QString &helpFile)
     }
     const QString html = QString::fromUtf8(file.readAll());
     if (!g_window)
-        g_window = new HelpWindow(html, parent);
+        g_window = new HelpWindow(html, named.absolutePath(), parent);
     g_window->show();
     g_window->raise();
     g_window->activateWindow();
