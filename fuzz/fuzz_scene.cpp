@@ -68,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     sv.nzoom = int16_t(input.byte(6) % 13);
     sv.longaxe = int16_t(kZoomTable[sv.nzoom]);
     sv.fmtnum = QLatin1String(kPatterns[input.byte(7) % 3]);
-    Canvas canvas(1 + int(input.word(8) % 2048), 1 + int(input.word(10) % 1536));
+    // Up to the figure of a maximised window: larger ones only cost time to fill.
+    Canvas canvas(1 + int(input.word(8) % 1280), 1 + int(input.word(10) % 720));
     canvas.setScaleLeft(-10);
     canvas.setScaleTop(4);
 

@@ -41,9 +41,11 @@ int main(int argc, char **argv)
                 std::fprintf(stderr, "Cannot read %s\n", file.c_str());
                 return 1;
             }
-            // An exact-size buffer, so that a read past the end is one for the sanitizers.
-            const std::vector<uint8_t> exact {std::istreambuf_iterator<char>(in),
-                                              std::istreambuf_iterator<char>()};
+            const std::string bytes {std::istreambuf_iterator<char>(in),
+                                     std::istreambuf_iterator<char>()};
+            // Copied from a sized range, the vector holds no spare capacity: a read past the
+            // end is one for the sanitizers.
+            const std::vector<uint8_t> exact(bytes.begin(), bytes.end());
             std::fprintf(stderr, "%s\n", file.c_str());
             LLVMFuzzerTestOneInput(exact.data(), exact.size());
             ++count;
