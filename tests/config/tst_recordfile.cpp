@@ -68,8 +68,8 @@ private:
 // Adds the same case once per medium; the first column is always "onDisk".
 template<typename... Values> void addRowsForBothMedia(const char *name, const Values &...values)
 {
-    (QTest::addRow("%s, buffer", name) << false << ... << values);
-    (QTest::addRow("%s, file", name) << true << ... << values);
+    ((QTest::addRow("%s, buffer", name) << false) << ... << values);
+    ((QTest::addRow("%s, file", name) << true) << ... << values);
 }
 
 } // namespace
