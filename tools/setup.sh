@@ -3,7 +3,7 @@
 
 OPTALIS_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
                   qt6-translations-l10n fonts-liberation libbenchmark-dev
-                  xvfb xauth)
+                  xvfb xauth desktop-file-utils appstream)
 
 optalis_install_missing() {
     local missing=()
