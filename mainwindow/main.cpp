@@ -6,6 +6,7 @@
 #include "platform/sharedvalues.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -50,6 +51,8 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.optalis.Optalis"));
+    // The installed icon theme has the program's icon; a copied program shows the default.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.optalis.Optalis")));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     QTranslator qtFrench;
     if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -8,6 +8,7 @@
 #include "platform/msgbox.h"
 #include "platform/sharedvalues.h"
 #include "tests/exercises/exofixtures.h"
+#include "tests/mainwindow/scenewindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,38 +23,8 @@
 
 using commandline::Action;
 
-namespace {
-
-struct Window
-{
-    explicit Window(const QString &dir)
-        : w(sv, dir)
-        , host(w)
-    {
-    }
-    SharedValues sv;
-    FeuilleP w;
-    FeuillePConfig host;
-};
-
-// The controls a configuration sets, the scale and the caption.
-QStringList sceneOf(Window &win)
-{
-    FeuilleP &w = win.w;
-    QStringList s {QStringLiteral("Combo1 %1").arg(w.Combo1->currentIndex()),
-                   QStringLiteral("nzoom %1").arg(win.sv.nzoom),
-                   QStringLiteral("caption ") + w.windowTitle(),
-                   QStringLiteral("Check2 %1").arg(int(w.Check2->checkState()))};
-    for (QScrollBar *bar : {w.HScroll1, w.HScroll2, w.HScroll3})
-        s << QStringLiteral("%1 %2").arg(bar->objectName()).arg(bar->value());
-    for (QCheckBox *box : w.Check1)
-        s << QStringLiteral("%1 %2").arg(box->objectName()).arg(int(box->checkState()));
-    for (QLineEdit *field : w.Text1)
-        s << QStringLiteral("%1 %2").arg(field->objectName(), field->text());
-    return s;
-}
-
-} // namespace
+using scenewindow::sceneOf;
+using scenewindow::Window;
 
 Q_DECLARE_METATYPE(commandline::Action)
 
