@@ -137,10 +137,12 @@ QString tr8(const char *text)
 }
 } // namespace
 
-FeuilleP::FeuilleP(SharedValues &shared, const QString &programDir, QWidget *parent)
+FeuilleP::FeuilleP(SharedValues &shared, const QString &programDir, const QString &exchangeDir,
+                   QWidget *parent)
     : QWidget(parent)
     , sv(shared)
     , progDir(programDir)
+    , exchDir(exchangeDir.isEmpty() ? programDir : exchangeDir)
 {
     setObjectName(QStringLiteral("feuilleP"));
     setWindowTitle(QStringLiteral("Optalis"));
@@ -193,7 +195,7 @@ QString FeuilleP::restText()
 
 QString FeuilleP::exchangeFile() const
 {
-    return QDir(progDir).filePath(QStringLiteral("TEMPQX.TMP"));
+    return QDir(exchDir).filePath(QStringLiteral("TEMPQX.TMP"));
 }
 
 void FeuilleP::createButtons()

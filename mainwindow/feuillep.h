@@ -30,8 +30,10 @@ class FeuilleP : public QWidget
 {
     Q_OBJECT
 public:
-    // `programDir` is where the exchange file and the shipped data live.
-    FeuilleP(SharedValues &shared, const QString &programDir, QWidget *parent = nullptr);
+    // `programDir` is where the shipped data live; the exchange file goes to `exchangeDir`,
+    // the program's directory when empty.
+    FeuilleP(SharedValues &shared, const QString &programDir, const QString &exchangeDir = {},
+             QWidget *parent = nullptr);
     ~FeuilleP() override;
 
     // Scene controls.
@@ -137,6 +139,7 @@ private:
 
     SharedValues &sv;
     QString progDir;
+    QString exchDir;
     FigureOutput figure;
     bool placing = false;
     bool unloaded = false;

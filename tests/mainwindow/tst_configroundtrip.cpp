@@ -9,6 +9,7 @@
 #include "mainwindow/feuillepconfig.h"
 #include "platform/msgbox.h"
 #include "platform/sharedvalues.h"
+#include "tests/mainwindow/scenewindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,47 +23,10 @@
 
 #include <memory>
 
+using scenewindow::sceneOf;
+using scenewindow::Window;
+
 namespace {
-
-struct Window
-{
-    explicit Window(const QString &dir)
-        : w(sv, dir)
-        , host(w)
-    {
-    }
-    SharedValues sv;
-    FeuilleP w;
-    FeuillePConfig host;
-};
-
-// Everything a configuration carries, and what shows it, as readable lines.
-QStringList sceneOf(Window &win)
-{
-    FeuilleP &w = win.w;
-    QStringList s;
-    s << QStringLiteral("precision %1 %2 %3")
-             .arg(w.Combo1->currentIndex())
-             .arg(w.Label4->text(), win.sv.fmtnum);
-    s << QStringLiteral("scale %1 %2 %3 buttons %4%5")
-             .arg(win.sv.nzoom)
-             .arg(win.sv.longaxe)
-             .arg(w.Label2->text())
-             .arg(int(w.Command3[0]->isEnabled()))
-             .arg(int(w.Command3[1]->isEnabled()));
-    for (QScrollBar *bar : {w.HScroll1, w.HScroll2, w.HScroll3})
-        s << QStringLiteral("%1 %2 of %3")
-                 .arg(bar->objectName())
-                 .arg(bar->value())
-                 .arg(bar->maximum());
-    for (QCheckBox *box : w.Check1)
-        s << QStringLiteral("%1 %2").arg(box->objectName()).arg(int(box->checkState()));
-    s << QStringLiteral("Check2 %1").arg(int(w.Check2->checkState()));
-    for (QLineEdit *field : w.Text1)
-        s << QStringLiteral("%1 %2").arg(field->objectName(), field->text());
-    s << QStringLiteral("caption ") + w.windowTitle();
-    return s;
-}
 
 void tick(FeuilleP &w, std::initializer_list<int> ticked)
 {

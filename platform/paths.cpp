@@ -1,0 +1,47 @@
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#ifndef OPTALIS_RELATIVE_DATADIR
+#define OPTALIS_RELATIVE_DATADIR "../share/optalis"
+#endif
+
+namespace paths {
+
+namespace {
+
+    QString installedDataDir(const QString &programDir)
+    {
+        return QDir::cleanPath(QDir(programDir).filePath(QStringLiteral(OPTALIS_RELATIVE_DATADIR)));
+    }
+
+} // namespace
+
+bool isInstalled(const QString &programDir)
+{
+    return QFileInfo(installedDataDir(programDir)).isDir();
+}
+
+QString shippedDir(const QString &programDir)
+{
+    return isInstalled(programDir) ? installedDataDir(programDir) : programDir;
+}
+
+QString userDataDir()
+{
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QString exchangeDir(const QString &programDir)
+{
+    const QFileInfo here(programDir);
+    if (!isInstalled(programDir) && here.isDir() && here.isWritable())
+        return programDir;
+    return userDataDir();
+}
+
+} // namespace paths

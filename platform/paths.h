@@ -1,0 +1,25 @@
+// Where the program reads the files it ships with and where it writes the exchange file. The
+// one place that decides it: everything else asks here.
+#pragma once
+
+#include <QString>
+
+namespace paths {
+
+// Folder of the help, the exercises and "optalis.PEM". An installed program (a
+// `share/optalis` folder next to its `bin`) reads them there; a program run from the build tree
+// or from a copied folder reads them beside itself.
+QString shippedDir(const QString &programDir);
+
+// True when `programDir` is the `bin` of an installed tree.
+bool isInstalled(const QString &programDir);
+
+// Folder of the exchange file "TEMPQX.TMP": the program's own folder for a copied or portable
+// program that may write there, else the user's data folder (created on demand). An installed
+// program never writes beside itself, even when run by root.
+QString exchangeDir(const QString &programDir);
+
+// The user's data folder, as `exchangeDir` uses it.
+QString userDataDir();
+
+} // namespace paths

@@ -1,0 +1,95 @@
+// Where the program reads its shipped files and writes the exchange file, for a program run
+// from the build tree, from a copied folder and from an installed tree.
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestPaths : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void places_data();
+    void places();
+    void readOnlyCopyWritesToUserData();
+
+private:
+    QTemporaryDir home;
+};
+
+void TestPaths::initTestCase()
+{
+    QVERIFY(home.isValid());
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
+    QCoreApplication::setApplicationName(QStringLiteral("optalis"));
+}
+
+void TestPaths::places_data()
+{
+    QTest::addColumn<QString>("program"); // the executable's folder, under a fresh root
+    QTest::addColumn<QStringList>("made"); // folders that exist under that root
+    QTest::addColumn<QString>("shipped"); // expected, "<user>" is the user's data folder
+    QTest::addColumn<QString>("exchange");
+
+    QTest::newRow("build tree: beside the program")
+        << "build/mainwindow" << QStringList {"build/mainwindow"} << "build/mainwindow"
+        << "build/mainwindow";
+    QTest::newRow("copied folder: beside the program")
+        << "Optalis" << QStringList {"Optalis"} << "Optalis"
+        << "Optalis";
+    QTest::newRow("installed tree: share/optalis, exchange with the user")
+        << "usr/bin" << QStringList {"usr/bin", "usr/share/optalis"} << "usr/share/optalis"
+        << "<user>";
+    QTest::newRow("other prefix: the same rule")
+        << "opt/o/bin" << QStringList {"opt/o/bin", "opt/o/share/optalis"} << "opt/o/share/optalis"
+        << "<user>";
+    QTest::newRow("share without optalis: not installed")
+        << "usr/bin" << QStringList {"usr/bin", "usr/share"} << "usr/bin"
+        << "usr/bin";
+}
+
+void TestPaths::places()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, made);
+    QFETCH(QString, shipped);
+    QFETCH(QString, exchange);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    for (const QString &dir : made)
+        QVERIFY(QDir(root.path()).mkpath(dir));
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QVERIFY(user.startsWith(home.path()));
+    auto expected = [&](const QString &rel) {
+        return rel == QLatin1String("<user>") ? user : root.filePath(rel);
+    };
+    const QString programDir = root.filePath(program);
+    QCOMPARE(paths::shippedDir(programDir), expected(shipped));
+    QCOMPARE(paths::exchangeDir(programDir), expected(exchange));
+    // Nothing is created beside an installed program; the user's folder exists once named.
+    QVERIFY(QDir(paths::exchangeDir(programDir)).exists());
+    QCOMPARE(QDir(programDir).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+void TestPaths::readOnlyCopyWritesToUserData()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
+    QVERIFY(QFile::setPermissions(root.path(), readOnly));
+    const bool ignored = QFileInfo(root.path()).isWritable(); // root writes anywhere
+    QVERIFY(QFile::setPermissions(root.path(), readOnly | QFile::WriteOwner));
+    if (ignored)
+        QSKIP("permissions do not bind this user");
+    QVERIFY(QFile::setPermissions(root.path(), readOnly));
+    QCOMPARE(paths::exchangeDir(root.path()),
+             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QVERIFY(QFile::setPermissions(root.path(), readOnly | QFile::WriteOwner));
+}
+
+QTEST_GUILESS_MAIN(TestPaths)
+#include "tst_paths.moc"
