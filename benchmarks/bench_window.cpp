@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -95,9 +96,12 @@ void BM_WindowDragPlaneMirror(benchmark::State &state)
         return;
     }
     const int x = t.mirrorX();
+    const int paints = t.counter.paints;
     int step = 0;
     for (auto _ : state)
         t.dragStep(x + ((step++ % 2) ? -4 : 4));
+    // One repaint a step, or the step moved nothing.
+    state.counters["repaints"] = double(t.counter.paints - paints) / double(step);
 }
 
 // One undo or one redo of a drag step, each until the figure has repainted.
@@ -107,6 +111,7 @@ void BM_WindowUndoRedo(benchmark::State &state)
     t.dragStep(t.mirrorX() + 6);
     t.settle();
     bool undo = true;
+    const int paints = t.counter.paints;
     for (auto _ : state) {
         const int before = t.counter.paints;
         if (undo)
@@ -116,6 +121,8 @@ void BM_WindowUndoRedo(benchmark::State &state)
         undo = !undo;
         t.waitForPaint(before);
     }
+    state.counters["repaints"]
+        = double(t.counter.paints - paints) / double(std::max<int64_t>(1, state.iterations()));
 }
 
 } // namespace
