@@ -4,6 +4,7 @@
 #include "mainwindow/draghandle.h"
 #include "mainwindow/feuillep.h"
 #include "mainwindow/feuillepconfig.h"
+#include "mainwindow/feuillepexo.h"
 #include "mainwindow/figureview.h"
 #include "platform/msgbox.h"
 #include "platform/numbers.h"
@@ -532,6 +533,17 @@ void TestHistory::openedConfigurationIsOneStep()
     QVERIFY(w->sceneState() == start);
     w->redo();
     QVERIFY(w->sceneState() == saved);
+
+    // An exercise's configuration, loaded by the exercise window, is one step too.
+    w->undo();
+    w->shared().fichconfig = QDir(dir->path()).filePath(QStringLiteral("c.P17"));
+    FeuillePExo exercise(*w, dir->path());
+    QVERIFY(exercise.chargeconfig());
+    QVERIFY(w->sceneState() == saved);
+    QCOMPARE(w->undoAction->text(),
+             QStringLiteral("Annuler le chargement de la configuration de l'exercice"));
+    w->undo();
+    QVERIFY(w->sceneState() == start);
 }
 
 void TestHistory::figureMenu()
