@@ -1,4 +1,5 @@
-// A small transparent image over the figure that the user drags to move an element.
+// A small transparent image over the figure that the user drags to move an element. It takes
+// the keyboard focus too: outlined then, its element moves with the arrow keys.
 #pragma once
 
 #include <QWidget>
@@ -14,9 +15,15 @@ public:
     std::function<void(Qt::MouseButtons, QPoint)> onMove;
     std::function<void(Qt::MouseButton, QPoint)> onPress;
     std::function<void(Qt::MouseButton, QPoint)> onRelease;
+    // A key pressed while the handle has the focus; true when it was used.
+    std::function<bool(const QKeyEvent &)> onKey;
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 };

@@ -33,6 +33,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -110,14 +111,40 @@ const char *const kImageLabelMeanings[6] = {
 struct HandleDef
 {
     const char *name;
-    const char *accessible;
+    const char *accessible; // followed by the element's position
     const char *hint;
+    const char *keys; // what the arrow keys do
+    const char *step; // the history step a move makes
+    int field;
 };
 const HandleDef kHandles[4] = {
-    {"AB", "Poignée de l'objet", "Vous pouvez utiliser la souris pour déplacer l'objet"},
-    {"L1", "Poignée du miroir sphérique", "Vous pouvez utiliser la souris pour déplacer ce miroir"},
-    {"L2", "Poignée du miroir plan", "Vous pouvez utiliser la souris pour déplacer le miroir"},
-    {"L3", "Poignée de la lentille", "Vous pouvez utiliser la souris pour déplacer cette lentille"},
+    {"AB", "Objet AB", "Vous pouvez utiliser la souris pour déplacer l'objet",
+     "Flèches gauche et droite : déplacer l'objet", "le déplacement de l'objet", 4},
+    {"L1", "Miroir sphérique", "Vous pouvez utiliser la souris pour déplacer ce miroir",
+     "Flèches gauche et droite : déplacer le miroir", "le déplacement du miroir sphérique", 0},
+    {"L2", "Miroir plan", "Vous pouvez utiliser la souris pour déplacer le miroir",
+     "Flèches gauche et droite : déplacer le miroir", "le déplacement du miroir plan", 2},
+    {"L3", "Lentille", "Vous pouvez utiliser la souris pour déplacer cette lentille",
+     "Flèches haut et bas : déplacer la lentille", "le déplacement de la lentille", 8},
+};
+
+// What applying each field changes, as the history names it.
+const char *const kFieldSteps[9] = {
+    "la saisie de la position du miroir sphérique",
+    "la saisie de la distance focale du miroir sphérique",
+    "la saisie de la position du miroir plan",
+    "la saisie de la distance focale de la lentille",
+    "la saisie de la position de l'objet",
+    "la saisie de la hauteur de l'objet",
+    "la saisie du diamètre de la monture",
+    "la saisie du diamètre de la monture",
+    "la saisie de la position de la lentille",
+};
+
+const char *const kScrollSteps[3] = {
+    "le déplacement des flèches sur les rayons",
+    "le changement du diamètre de la monture",
+    "le changement du diamètre apparent",
 };
 constexpr int kHandleWidth = 10;
 
@@ -135,7 +162,31 @@ QString tr8(const char *text)
 {
     return QString::fromUtf8(text);
 }
+
+QString boxStep(const QString &caption)
+{
+    return QStringLiteral("la case « %1 »").arg(caption);
+}
 } // namespace
+
+// One user gesture for the history, from construction to destruction.
+class FeuilleP::Gesture
+{
+public:
+    Gesture(FeuilleP &window, const QString &label, const QString &run = {})
+        : w(window)
+        , run(run)
+    {
+        w.beginGesture(label);
+    }
+    ~Gesture() { w.endGesture(run); }
+    Gesture(const Gesture &) = delete;
+    Gesture &operator=(const Gesture &) = delete;
+
+private:
+    FeuilleP &w;
+    QString run;
+};
 
 FeuilleP::FeuilleP(SharedValues &shared, const QString &programDir, const QString &exchangeDir,
                    QWidget *parent)
@@ -183,14 +234,26 @@ FeuilleP::FeuilleP(SharedValues &shared, const QString &programDir, const QStrin
     exoHost = std::make_unique<FeuillePExo>(*this, progDir);
     exo = std::make_unique<ExoTexts>(*exoHost);
     Form_Load();
+    createHistory();
 }
 
-FeuilleP::~FeuilleP() = default;
+FeuilleP::~FeuilleP()
+{
+    // The children go after the members: nothing they do on their way out is recorded.
+    disconnect(qApp, nullptr, this, nullptr);
+    hist.reset();
+}
 
 QString FeuilleP::restText()
 {
     return QStringLiteral("Vous pouvez modifier les paramètres,\r\nouvrir une configuration ou "
                           "un exercice");
+}
+
+QString FeuilleP::keyboardHint()
+{
+    return QStringLiteral("Flèches : déplacer, Maj+flèche : 1 cm. Ctrl+Z annule, Ctrl+Y "
+                          "rétablit");
 }
 
 QString FeuilleP::exchangeFile() const
@@ -404,6 +467,7 @@ void FeuilleP::createHandles()
         auto *h = new DragHandle(Picture2);
         h->setObjectName(QLatin1String(kHandles[i].name));
         h->setAccessibleName(tr8(kHandles[i].accessible));
+        h->setAccessibleDescription(tr8(kHandles[i].keys));
         h->setGeometry(0, 0, kHandleWidth, 1);
         h->setVisible(i < 2);
         // The plane mirror shows its pointer only near the mirror line.
@@ -416,8 +480,28 @@ void FeuilleP::createHandles()
     handles[1]->onMove = [this](Qt::MouseButtons b, QPoint p) { L1_MouseMove(b, p); };
     handles[2]->onMove = [this](Qt::MouseButtons b, QPoint p) { L2_MouseMove(b, p); };
     handles[3]->onMove = [this](Qt::MouseButtons b, QPoint p) { L3_MouseMove(b, p); };
-    handles[2]->onPress = [this](Qt::MouseButton b, QPoint p) { L2_MouseDown(b, p); };
-    handles[2]->onRelease = [this](Qt::MouseButton, QPoint) { L2_MouseUp(); };
+    for (int i = 0; i < 4; ++i) {
+        DragHandle *h = handles[size_t(i)];
+        h->onPress = [this, i](Qt::MouseButton b, QPoint p) {
+            if (b == Qt::LeftButton)
+                startDrag(i);
+            if (i == 2)
+                L2_MouseDown(b, p);
+        };
+        h->onRelease = [this, i](Qt::MouseButton b, QPoint) {
+            if (i == 2)
+                L2_MouseUp();
+            if (b == Qt::LeftButton)
+                endDrag();
+        };
+        h->onKey = [this, i](const QKeyEvent &e) { return handleKey(i, e); };
+        const auto move = h->onMove;
+        h->onMove = [this, move](Qt::MouseButtons b, QPoint p) {
+            if (!(b & Qt::LeftButton) && dragging >= 0)
+                endDrag(); // the release went elsewhere
+            move(b, p);
+        };
+    }
 }
 
 void FeuilleP::setHint(QObject *control, const QString &hint)
@@ -439,14 +523,41 @@ int FeuilleP::fieldIndex(QObject *watched) const
 bool FeuilleP::eventFilter(QObject *watched, QEvent *event)
 {
     const int field = fieldIndex(watched);
+    if (field >= 0
+        && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
+        && fieldHistoryKey(field, static_cast<QKeyEvent *>(event)))
+        return true;
     if (field >= 0 && event->type() == QEvent::KeyPress)
         return Text1_KeyPress(field, static_cast<QKeyEvent *>(event));
+    const int bar = watched == HScroll1 ? 0
+        : watched == HScroll2           ? 1
+        : watched == HScroll3           ? 2
+                                        : -1;
+    if (bar >= 0
+        && (event->type() == QEvent::MouseButtonPress
+            || event->type() == QEvent::MouseButtonRelease)) {
+        // A whole press on a scroll bar, held on an arrow or dragging the thumb, is one step.
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            if (event->type() == QEvent::MouseButtonPress) {
+                beginGesture(tr8(kScrollSteps[bar]));
+            } else if (gestureDepth > 0) {
+                endGesture();
+                if (hist)
+                    hist->breakRun();
+            }
+        }
+    }
     if (field >= 0 && event->type() == QEvent::FocusOut) {
         // Leaving the window (a message box, another program) is not leaving the field.
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             Text1_LostFocus(field);
     }
+    // The status line is too small for more than the figure's own hint: the keys are told
+    // when an element takes the focus.
+    if (event->type() == QEvent::FocusIn
+        && std::find(handles.begin(), handles.end(), watched) != handles.end())
+        info->setText(keyboardHint());
     if (watched == btexo && isExerciseButtonPress(event)) {
         btexo_Click();
         return true;
@@ -599,20 +710,26 @@ void FeuilleP::Command5_Click()
 
 void FeuilleP::Command3_Click(int index)
 {
+    const Gesture gesture(*this, QStringLiteral("le changement d'échelle"));
     if (index == 0 && sv.nzoom > 0)
         --sv.nzoom;
     if (index == 1 && sv.nzoom < 12)
         ++sv.nzoom;
+    sv.longaxe = int16_t(kZoomTable[sv.nzoom]);
+    showScale();
+    HScroll2->setMaximum(numbers::roundEven(135.0 / 800.0 * sv.longaxe * 10));
+    testpos();
+    majaff();
+}
+
+void FeuilleP::showScale()
+{
     Command3[0]->setEnabled(sv.nzoom > 0);
     Command3[1]->setEnabled(sv.nzoom < 12);
-    sv.longaxe = int16_t(kZoomTable[sv.nzoom]);
     if (sv.nzoom > 4)
         Label2->setText(numbers::formatGeneral(sv.longaxe / 100.0) + QStringLiteral(" m"));
     else
         Label2->setText(QString::number(sv.longaxe) + QStringLiteral(" cm"));
-    HScroll2->setMaximum(numbers::roundEven(135.0 / 800.0 * sv.longaxe * 10));
-    testpos();
-    majaff();
 }
 
 // Returns true when the key is consumed.
@@ -668,6 +785,7 @@ void FeuilleP::Text1_Edited(int index)
 
 void FeuilleP::Text1_LostFocus(int index)
 {
+    const Gesture gesture(*this, tr8(kFieldSteps[index]));
     if (numbers::fieldValue(Text1[0]->text()) < 5) {
         msgbox::beep();
         Text1[0]->setText(QStringLiteral("5,0"));
@@ -691,6 +809,7 @@ void FeuilleP::Text1_Change(int index)
 
 void FeuilleP::HScroll2_Change()
 {
+    const Gesture gesture(*this, tr8(kScrollSteps[1]), QStringLiteral("HScroll2"));
     Text1[6]->setText(numbers::formatGeneral(HScroll2->value() / 10.0));
     testpos();
     majaff();
@@ -698,18 +817,13 @@ void FeuilleP::HScroll2_Change()
 
 void FeuilleP::Check1_Click(int index)
 {
-    Check1[11]->setEnabled(Check1[2]->isChecked());
+    const Gesture gesture(
+        *this, boxStep(index >= 0 && index < 18 ? Check1[size_t(index)]->text() : QString()));
     if (index == 3 && Check1[3]->isChecked())
         Check1[5]->setCheckState(Qt::Unchecked);
     if (index == 5 && Check1[5]->isChecked())
         Check1[3]->setCheckState(Qt::Unchecked);
-    const bool telescope = Check1[6]->isChecked();
-    const std::array<QWidget *, 5> telescopeOnly
-        = {handles[2], handles[3], Text1[2], Text1[3], Text1[8]};
-    for (QWidget *c : telescopeOnly)
-        c->setVisible(telescope);
-    if (!telescope)
-        Text1[7]->hide();
+    showBoxes();
     if (index == 6) {
         Picture1->repaint();
         QCoreApplication::processEvents();
@@ -717,25 +831,48 @@ void FeuilleP::Check1_Click(int index)
     majaff();
 }
 
+void FeuilleP::showBoxes()
+{
+    Check1[11]->setEnabled(Check1[2]->isChecked());
+    const bool telescope = Check1[6]->isChecked();
+    // A drag of a telescope handle ends when the handle goes.
+    if (!telescope && dragging >= 2)
+        endDrag();
+    const std::array<QWidget *, 5> telescopeOnly
+        = {handles[2], handles[3], Text1[2], Text1[3], Text1[8]};
+    for (QWidget *c : telescopeOnly)
+        c->setVisible(telescope);
+    if (!telescope)
+        Text1[7]->hide();
+}
+
 void FeuilleP::Check2_Click()
+{
+    const Gesture gesture(*this, boxStep(Check2->text()));
+    showInfinity();
+    testpos();
+    majaff();
+}
+
+void FeuilleP::showInfinity()
 {
     const bool infinity = Check2->isChecked();
     Label1->setVisible(infinity);
     HScroll3->setVisible(infinity);
     Text1[4]->setVisible(!infinity);
     Text1[5]->setVisible(!infinity);
-    testpos();
-    majaff();
 }
 
 void FeuilleP::HScroll1_Change()
 {
+    const Gesture gesture(*this, tr8(kScrollSteps[0]), QStringLiteral("HScroll1"));
     if (Check1[9]->isChecked())
         majaff();
 }
 
 void FeuilleP::HScroll3_Change()
 {
+    const Gesture gesture(*this, tr8(kScrollSteps[2]), QStringLiteral("HScroll3"));
     majaff();
 }
 
@@ -750,6 +887,15 @@ void FeuilleP::Commandp_Click(int index)
 
 void FeuilleP::Combo1_Click()
 {
+    const Gesture gesture(*this, QStringLiteral("le changement de précision"));
+    showPrecision();
+    Label4->repaint();
+    testpos();
+    majaff();
+}
+
+void FeuilleP::showPrecision()
+{
     static const char *const patterns[3]
         = {"##############0.0", "##############0.00", "##############0.000"};
     const int i = Combo1->currentIndex();
@@ -759,9 +905,6 @@ void FeuilleP::Combo1_Click()
         Commandp[1]->setEnabled(i < 2);
     }
     Label4->setText(Combo1->currentText());
-    Label4->repaint();
-    testpos();
-    majaff();
 }
 
 QPointF FeuilleP::handleOrigin(int handle) const
@@ -773,6 +916,11 @@ QPointF FeuilleP::handleOrigin(int handle) const
 
 void FeuilleP::dragTo(int field, double value)
 {
+    int handle = 0;
+    while (handle < 3 && kHandles[handle].field != field)
+        ++handle;
+    // Moves seen without their press still make one step, not one per move.
+    const Gesture gesture(*this, tr8(kHandles[handle].step), QStringLiteral("drag %1").arg(handle));
     Text1[size_t(field)]->setText(numbers::formatPattern(value, sv.fmtnum));
     testpos();
     majaff();
@@ -818,6 +966,50 @@ void FeuilleP::L2_MouseDown(Qt::MouseButton button, QPoint pos)
 void FeuilleP::L2_MouseUp()
 {
     glisseplan = false;
+}
+
+bool FeuilleP::handleKey(int handle, const QKeyEvent &event)
+{
+    const bool vertical = handle == 3;
+    int direction = 0;
+    switch (event.key()) {
+    case Qt::Key_Left:
+        direction = vertical ? 0 : -1;
+        break;
+    case Qt::Key_Right:
+        direction = vertical ? 0 : 1;
+        break;
+    case Qt::Key_Up:
+        direction = vertical ? -1 : 0;
+        break;
+    case Qt::Key_Down:
+        direction = vertical ? 1 : 0;
+        break;
+    default:
+        break;
+    }
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
+    if (direction == 0 || (mods & ~Qt::ShiftModifier))
+        return false;
+    // One step of the displayed precision, or a whole centimetre with Shift.
+    const int decimals = std::clamp(Combo1->currentIndex() + 1, 1, 3);
+    const double step = (mods & Qt::ShiftModifier) ? 1.0 : std::pow(10.0, -decimals);
+    const int field = kHandles[handle].field;
+    const double value = numbers::fieldValue(Text1[size_t(field)]->text()) + direction * step;
+    const Gesture gesture(*this, tr8(kHandles[handle].step), QStringLiteral("keys %1").arg(handle));
+    dragTo(field, value);
+    return true;
+}
+
+void FeuilleP::updateHandleNames()
+{
+    for (size_t i = 0; i < 4; ++i) {
+        const QString name
+            = QStringLiteral("%1, position %2 cm")
+                  .arg(tr8(kHandles[i].accessible), Text1[size_t(kHandles[i].field)]->text());
+        if (handles[i]->accessibleName() != name)
+            handles[i]->setAccessibleName(name);
+    }
 }
 
 void FeuilleP::testpos()
@@ -892,6 +1084,7 @@ void FeuilleP::applyFigure(const FigureOutput &out)
         const int width = pl.width > 0 ? pl.width : h->width();
         h->setGeometry(topLeft.x() - width / 2, topLeft.y(), width, std::max(1, pl.height));
     }
+    updateHandleNames();
     handles[0]->raise();
     handles[1]->raise();
     Picture2->update();

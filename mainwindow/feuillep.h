@@ -4,12 +4,14 @@
 
 #include "bench/figure.h"
 #include "mainwindow/controls.h"
+#include "mainwindow/history.h"
 
 #include <QWidget>
 #include <array>
 #include <memory>
 
 class DragHandle;
+class QAction;
 class FeuillePOutput;
 class ExoTexts;
 class FeuillePExo;
@@ -71,6 +73,10 @@ public:
     std::array<DragHandle *, 4> handles {}; // AB, L1, L2, L3
     QMenu *menucopie = nullptr; // "Copier l'animation", "Copier le graphe"
     std::unique_ptr<FeuillePOutput> output; // printing and clipboard
+    QAction *undoAction = nullptr; // "Annuler …": Ctrl+Z
+    QAction *redoAction = nullptr; // "Rétablir …": Ctrl+Y, Ctrl+Shift+Z
+    QAction *copyFigureAction = nullptr; // "Copier la figure"
+    QMenu *figureMenu = nullptr; // right-click on the figure
 
     SharedValues &shared() { return sv; }
     QString exchangeFile() const;
@@ -99,6 +105,17 @@ public:
     void L2_MouseDown(Qt::MouseButton button, QPoint pos);
     void L2_MouseUp();
     void Form_Activate();
+
+    // The scene's undo history.
+    const History &history() const { return *hist; }
+    SceneState sceneState() const;
+    void undo();
+    void redo();
+    // A user gesture: the scene's change from its start to its end is one history step named
+    // `label`. Gestures nest; the outermost one names and records the step, which extends the
+    // previous step when both carry the same non-empty `run`.
+    void beginGesture(const QString &label);
+    void endGesture(const QString &run = {});
     // Pops up the exercise menu under the exercise button.
     void btexo_Click();
     ExoTexts *exercises() const { return exo.get(); }
@@ -110,6 +127,8 @@ public:
     void Form_Unload();
 
     static QString restText();
+    // The status line when an element of the figure has the focus.
+    static QString keyboardHint();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -120,6 +139,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    class Gesture;
     void Form_Load();
     void createButtons();
     void createTextArea();
@@ -135,6 +155,21 @@ private:
     SceneInputs readScene() const;
     void applyFigure(const FigureOutput &out);
     void dragTo(int field, double value);
+    void startDrag(int handle);
+    void endDrag();
+    // Arrow keys on a focused handle; true when the key moved (or tried to move) its element.
+    bool handleKey(int handle, const QKeyEvent &event);
+    void updateHandleNames();
+    // The parts of the handlers that show what the controls imply, without redrawing.
+    void showBoxes();
+    void showInfinity();
+    void showPrecision();
+    void showScale();
+    void createHistory();
+    void restoreScene(const SceneState &state);
+    void updateHistoryActions();
+    // Ctrl+Z and redo keys in a field: the field's own typing is undone first.
+    bool fieldHistoryKey(int index, QKeyEvent *event);
     QPointF handleOrigin(int handle) const; // top-left corner in canvas units
 
     SharedValues &sv;
@@ -144,6 +179,11 @@ private:
     bool placing = false;
     bool unloaded = false;
     int redrawHold = 0;
+    std::unique_ptr<History> hist; // made once the window is set up
+    int gestureDepth = 0;
+    QString gestureLabel;
+    int dragging = -1; // the handle a mouse drag holds
+    bool restoring = false;
     std::unique_ptr<FeuillePExo> exoHost;
     std::unique_ptr<ExoTexts> exo;
 };

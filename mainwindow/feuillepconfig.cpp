@@ -145,7 +145,10 @@ void openConfigDialog(FeuilleP &window)
 {
     FeuillePConfig host(window);
     Ouvrir dialog(host);
+    // Whatever the dialog loads is one step of the history.
+    window.beginGesture(QStringLiteral("l'ouverture de la configuration"));
     dialog.exec();
+    window.endGesture();
 }
 
 void saveConfigDialog(FeuilleP &window)

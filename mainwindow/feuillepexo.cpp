@@ -47,7 +47,10 @@ void FeuillePExo::setFich(const QString &text)
 bool FeuillePExo::chargeconfig()
 {
     FeuillePConfig host(w);
-    return ::chargeconfig(host);
+    w.beginGesture(QStringLiteral("le chargement de la configuration de l'exercice"));
+    const bool loaded = ::chargeconfig(host);
+    w.endGesture();
+    return loaded;
 }
 
 void FeuillePExo::setBusy(bool busy)
