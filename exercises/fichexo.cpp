@@ -11,6 +11,7 @@
 #include "exercises/exopane.h"
 #include "exercises/hourglassrow.h"
 #include "exercises/titleband.h"
+#include "platform/paths.h"
 #include "platform/sharedvalues.h"
 
 #include <QDir>
@@ -220,7 +221,8 @@ void Fichexo::Form_Load()
     // A one-pixel shadow: the nearest to the designed offset that still shows.
     Label3->move(Label2->x() + 1, Label2->y() + 1);
     Label2->raise();
-    linkFolderLists(Drive1, Dir1, File1, host.programDir());
+    // A teacher or a pupil finds the shipped exercises straight away.
+    linkFolderLists(Drive1, Dir1, File1, paths::exercisesDir(host.programDir()));
 }
 
 void Fichexo::showEvent(QShowEvent *event)

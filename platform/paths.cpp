@@ -44,4 +44,10 @@ QString exchangeDir(const QString &programDir)
     return userDataDir();
 }
 
+QString exercisesDir(const QString &shippedDir)
+{
+    const QString shipped = QDir(shippedDir).filePath(QStringLiteral("exercices"));
+    return QFileInfo(shipped).isDir() ? shipped : shippedDir;
+}
+
 } // namespace paths

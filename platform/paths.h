@@ -11,6 +11,10 @@ namespace paths {
 // or from a copied folder reads them beside itself.
 QString shippedDir(const QString &programDir);
 
+// Folder the exercise window opens on: the shipped exercises ("exercices" in the shipped
+// folder) when they are there, else the shipped folder itself.
+QString exercisesDir(const QString &shippedDir);
+
 // True when `programDir` is the `bin` of an installed tree.
 bool isInstalled(const QString &programDir);
 

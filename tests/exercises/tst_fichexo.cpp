@@ -46,6 +46,7 @@ private Q_SLOTS:
     void cleanup();
     void laidOverTheMainWindow();
     void listsExerciseFilesInAnyCase();
+    void opensOnTheShippedExercises();
     void activationPreviewsTheFirst();
     void emptyFolderPreviewsNothing();
     void preview_data();
@@ -124,6 +125,15 @@ void TestFichexo::listsExerciseFilesInAnyCase()
     for (int i = 0; i < w.File1->count(); ++i)
         listed << w.File1->item(i)->text();
     QCOMPARE(listed, QStringList({"A.e38", "b.E38"}));
+}
+
+void TestFichexo::opensOnTheShippedExercises()
+{
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("exercices")));
+    writeExercise(QStringLiteral("exercices/a.E38"), {QStringLiteral("x.rtf")});
+    Fichexo w(*host);
+    QCOMPARE(QDir(w.File1->path()), QDir(path(QStringLiteral("exercices"))));
+    QCOMPARE(w.File1->count(), 1);
 }
 
 void TestFichexo::activationPreviewsTheFirst()
