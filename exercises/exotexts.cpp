@@ -220,8 +220,15 @@ void ExoTexts::openRequested(const QString &name)
     SharedValues &sv = host.shared();
     const QString dir = exofile::withSeparator(host.programDir());
     sv.repexo = dir;
+    const QString path = exofile::resolveName(dir, name);
+    // A missing catalogue would read as an empty one and name a blank statement: it is
+    // reported as the file it is.
+    if (!QFileInfo(path).isFile()) {
+        exomsg::lectureImpossible(parentWidget());
+        return;
+    }
     Fichexo window(host);
-    window.fichierexo->setText(exofile::resolveName(dir, name));
+    window.fichierexo->setText(path);
     // The preview tells whether the exercise has a correction, which the open then records;
     // a file it could not read has been reported and opens nothing.
     if (window.apercu())

@@ -99,6 +99,9 @@ void TestFeuilleP::activationReadsAndEmptiesTheRequest()
     w->Form_Activate();
     QCOMPARE(record(31), QString());
     QCOMPARE(record(11), QStringLiteral("OUI"));
+    // No such exercise beside the program: said once, as a file that cannot be read.
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked[0].title, QStringLiteral("Lecture impossible"));
     QCOMPARE(exchangeBytes().size(), 31 * 128);
 }
 
