@@ -4,8 +4,6 @@
 
 #include <QFileInfo>
 #include <QPrinter>
-#include <QTextCursor>
-#include <QTextDocumentFragment>
 #include <QTextEdit>
 
 namespace exopane {
@@ -21,17 +19,6 @@ bool load(QTextEdit *pane, const QString &path)
 bool save(const QTextEdit *pane, const QString &path)
 {
     return richtext::saveFile(path, pane->document());
-}
-
-std::unique_ptr<QTextDocument> printed(const QTextEdit *pane)
-{
-    const QTextCursor cursor = pane->textCursor();
-    if (!cursor.hasSelection())
-        return std::unique_ptr<QTextDocument>(pane->document()->clone());
-    auto doc = std::make_unique<QTextDocument>();
-    doc->setDefaultFont(pane->document()->defaultFont());
-    QTextCursor(doc.get()).insertFragment(cursor.selection());
-    return doc;
 }
 
 void print(const QTextEdit *pane, QPrinter *printer)

@@ -2,10 +2,8 @@
 #pragma once
 
 #include <QString>
-#include <memory>
 
 class QPrinter;
-class QTextDocument;
 class QTextEdit;
 
 namespace exopane {
@@ -16,8 +14,7 @@ bool load(QTextEdit *pane, const QString &path);
 // Writes the pane as RTF in one step: beside the target, then renamed over it, so that a failed
 // save leaves the previous file as it was.
 bool save(const QTextEdit *pane, const QString &path);
-// What a print of the pane gives: the selected part when there is one, else the whole text.
-std::unique_ptr<QTextDocument> printed(const QTextEdit *pane);
+// Prints the selected part when there is one, else the whole text.
 void print(const QTextEdit *pane, QPrinter *printer);
 
 } // namespace exopane

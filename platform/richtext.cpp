@@ -113,15 +113,13 @@ bool print(const QTextDocument *doc, QPagedPaintDevice *device)
     return true;
 }
 
-bool print(const QTextEdit *pane, QPagedPaintDevice *device)
+std::unique_ptr<QTextDocument> printedPart(const QTextEdit *pane)
 {
-    if (!pane)
-        return false;
-    const QTextCursor selection = pane->textCursor();
-    if (!selection.hasSelection())
-        return print(pane->document(), device);
     // A copy keeps fonts, page size and pictures; the text outside the selection goes.
     std::unique_ptr<QTextDocument> copy(pane->document()->clone());
+    const QTextCursor selection = pane->textCursor();
+    if (!selection.hasSelection())
+        return copy;
     QTextCursor cut(copy.get());
     cut.setPosition(selection.selectionEnd());
     cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
@@ -129,7 +127,14 @@ bool print(const QTextEdit *pane, QPagedPaintDevice *device)
     cut.setPosition(0);
     cut.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
     cut.removeSelectedText();
-    return print(copy.get(), device);
+    return copy;
+}
+
+bool print(const QTextEdit *pane, QPagedPaintDevice *device)
+{
+    if (!pane)
+        return false;
+    return print(printedPart(pane).get(), device);
 }
 
 } // namespace richtext

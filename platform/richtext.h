@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 
 class QPagedPaintDevice;
 class QTextDocument;
@@ -27,7 +28,9 @@ bool saveFile(const QString &path, const QTextDocument *doc, QString *error = nu
 
 // Prints the whole document on the device. False when the device cannot be painted on.
 bool print(const QTextDocument *doc, QPagedPaintDevice *device);
-// Prints the pane: its selection when there is one, else its whole text.
+// What a print of the pane gives: its selection when there is one, else its whole text.
+std::unique_ptr<QTextDocument> printedPart(const QTextEdit *pane);
+// Prints that part of the pane.
 bool print(const QTextEdit *pane, QPagedPaintDevice *device);
 
 // Largest file loadFile reads.

@@ -8,6 +8,7 @@
 #include "exofixtures.h"
 #include "mainwindow/feuillep.h"
 #include "platform/msgbox.h"
+#include "platform/richtext.h"
 #include "platform/sharedvalues.h"
 
 #include <QAction>
@@ -531,7 +532,7 @@ void TestExoTexts::printing()
     c.setPosition(from);
     c.setPosition(to, QTextCursor::KeepAnchor);
     w->supertext->setTextCursor(c);
-    QTEST(exopane::printed(w->supertext)->toPlainText().trimmed(), "printed");
+    QTEST(richtext::printedPart(w->supertext)->toPlainText().trimmed(), "printed");
     exo->imprimetexte_Click();
     QCOMPARE(script.asked, QStringList({"printer"}));
     QVERIFY(fixtures::fileBytes(script.pdf).startsWith("%PDF"));
