@@ -2,6 +2,7 @@
 
 #include "calculator/machine.h"
 #include "config/recordfile.h"
+#include "exercises/exomessages.h"
 #include "exercises/exotexts.h"
 #include "mainwindow/controls.h"
 #include "mainwindow/draghandle.h"
@@ -1092,11 +1093,7 @@ void FeuilleP::applyFigure(const FigureOutput &out)
 
 bool FeuilleP::Form_QueryUnload()
 {
-    if (sv.textemodif == 1
-        && msgbox::show(this, QStringLiteral("Attention: perte des modifications du texte."),
-                        QStringLiteral("Abandon des données?"), msgbox::Icon::Question,
-                        msgbox::Buttons::OkCancel)
-            == msgbox::Answer::Cancel)
+    if (!exomsg::guard(this, sv))
         return false;
     return msgbox::show(this, QStringLiteral("Quitter vraiment Optalis ?"),
                         QStringLiteral("Fermer"), msgbox::Icon::Question, msgbox::Buttons::OkCancel)
