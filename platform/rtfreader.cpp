@@ -11,6 +11,9 @@
 #include <QTextTable>
 #include <QUrl>
 #include <QVector>
+#ifdef OPTALIS_QT_GUI_PRIVATE
+#include <private/qtextdocument_p.h>
+#endif
 #include <string_view>
 #include <unordered_map>
 
@@ -28,6 +31,13 @@ namespace {
     constexpr int kMaxParagraphs = 100000;
     constexpr int kMaxRuns = 400000;
     constexpr int kMaxColumns = 63; // as many as word processors make
+
+    // Characters that would end a block or a frame, or stand for a picture, inside the text.
+    bool isStructureMark(char16_t c)
+    {
+        return (c < 0x20 && c != u'\t') || c == QChar::ParagraphSeparator || c == 0xFDD0
+            || c == 0xFDD1 || c == QChar::ObjectReplacementCharacter;
+    }
 
     double twipsToPixels(int twips)
     {
@@ -431,6 +441,13 @@ namespace {
         void run();
 
     private:
+        struct CachedFormat
+        {
+            CharState key;
+            QTextCharFormat format;
+            int index = -1; // in the document's format collection, once inserted
+        };
+
         // Parsing.
         void openGroup();
         void closeGroup();
@@ -458,7 +475,12 @@ namespace {
         void emitPara(const Para &para);
         void insertRuns(QTextCursor &cursor, const QVector<Run> &runs);
         void finishPicture();
-        const QTextCharFormat &charFormat(const CharState &c);
+        const QTextCharFormat &charFormat(const CharState &c) { return cachedFormat(c).format; }
+        CachedFormat &cachedFormat(const CharState &c);
+        void insertText(QTextCursor &cursor, const QString &text, const CharState &c);
+#ifdef OPTALIS_QT_GUI_PRIVATE
+        int formatIndex(CachedFormat &cached);
+#endif
         QTextBlockFormat blockFormat(const Para &p) const;
         QTextTableFormat tableFormat() const;
 
@@ -498,8 +520,8 @@ namespace {
         int m_picW = 0, m_picH = 0, m_picWGoal = 0, m_picHGoal = 0, m_scaleX = 100, m_scaleY = 100;
         int m_imageCount = 0;
 
-        QVector<std::pair<CharState, QTextCharFormat>> m_formats;
-        QTextCharFormat m_uncachedFormat;
+        QVector<CachedFormat> m_formats;
+        CachedFormat m_uncachedFormat;
     };
 
     void Reader::run()
@@ -1064,13 +1086,27 @@ namespace {
             return;
         }
         // A run of plain bytes at once: the common case, and the one that must be fast.
-        QString text;
         const int codePage = s.codePage;
+        const char *begin = m_data + m_pos;
+        bool ascii = codePage != kSymbolCodePage;
         while (m_pos < m_size) {
             const unsigned char b = static_cast<unsigned char>(m_data[m_pos]);
             if (b == '\\' || b == '{' || b == '}' || b == '\r' || b == '\n')
                 break;
+            if (b >= 0x80 || (b < 0x20 && b != '\t'))
+                ascii = false;
             ++m_pos;
+        }
+        const qsizetype length = m_data + m_pos - begin;
+        if (ascii) {
+            startRun();
+            m_para.runs.back().text.append(QLatin1String(begin, length));
+            return;
+        }
+        QString text;
+        text.reserve(length);
+        for (qsizetype i = 0; i < length; ++i) {
+            const unsigned char b = static_cast<unsigned char>(begin[i]);
             if (b < 0x20 && b != '\t')
                 continue;
             text += QChar(b < 0x80 && codePage != kSymbolCodePage ? char16_t(b)
@@ -1137,11 +1173,7 @@ namespace {
 
     void Reader::appendChar(char16_t c)
     {
-        if (st().chars.hidden)
-            return;
-        // Characters that would end a block or a frame, or stand for a picture, inside the text.
-        if ((c < 0x20 && c != u'\t') || c == QChar::ParagraphSeparator || c == 0xFDD0 || c == 0xFDD1
-            || c == QChar::ObjectReplacementCharacter)
+        if (st().chars.hidden || isStructureMark(c))
             return;
         startRun();
         m_para.runs.back().text += QChar(c);
@@ -1315,11 +1347,11 @@ namespace {
     }
 
     // The reference holds until the next call.
-    const QTextCharFormat &Reader::charFormat(const CharState &c)
+    Reader::CachedFormat &Reader::cachedFormat(const CharState &c)
     {
-        for (const auto &[key, format] : m_formats) {
-            if (key == c)
-                return format;
+        for (CachedFormat &cached : m_formats) {
+            if (cached.key == c)
+                return cached;
         }
         QTextCharFormat f;
         const auto font = m_fonts.constFind(c.font);
@@ -1346,12 +1378,35 @@ namespace {
         if (c.background > 0 && c.background < m_colors.size() && m_colors[c.background].isValid())
             f.setBackground(m_colors[c.background]);
         if (m_formats.size() >= 64) {
-            m_uncachedFormat = f;
+            m_uncachedFormat = CachedFormat {c, f, -1};
             return m_uncachedFormat;
         }
-        m_formats.push_back({c, f});
-        return m_formats.back().second;
+        m_formats.push_back({c, f, -1});
+        return m_formats.back();
     }
+
+    // Through the cursor every insertion copies and looks up its format and reads the block's
+    // format again: that was most of the time taken by a long text. The document's own
+    // insertion takes the format's index, found once per format.
+    void Reader::insertText(QTextCursor &cursor, const QString &text, const CharState &c)
+    {
+#ifdef OPTALIS_QT_GUI_PRIVATE
+        QTextDocumentPrivate::get(m_doc)->insert(cursor.position(), text,
+                                                 formatIndex(cachedFormat(c)));
+#else
+        cursor.insertText(text, charFormat(c));
+#endif
+    }
+
+#ifdef OPTALIS_QT_GUI_PRIVATE
+    int Reader::formatIndex(CachedFormat &cached)
+    {
+        if (cached.index < 0)
+            cached.index = QTextDocumentPrivate::get(m_doc)->formatCollection()->indexForFormat(
+                cached.format);
+        return cached.index;
+    }
+#endif
 
     void Reader::insertRuns(QTextCursor &cursor, const QVector<Run> &runs)
     {
@@ -1366,28 +1421,37 @@ namespace {
                 continue;
             }
             QString text = run.text;
-            // A surrogate without its partner would make the writer emit half a character.
-            for (qsizetype i = 0; i < text.size(); ++i) {
-                const QChar ch = text[i];
-                if (ch.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            // A surrogate without its partner would make the writer emit half a character, and
+            // a block or frame mark would break the document's structure.
+            const QChar *chars = run.text.constData();
+            for (qsizetype i = 0, n = run.text.size(); i < n; ++i) {
+                const QChar ch = chars[i];
+                if (ch.isHighSurrogate() && i + 1 < n && chars[i + 1].isLowSurrogate())
                     ++i;
-                else if (ch.isSurrogate())
+                else if (ch.isSurrogate() || isStructureMark(ch.unicode()))
                     text[i] = QChar::ReplacementCharacter;
             }
-            cursor.insertText(text, charFormat(run.chars));
+            insertText(cursor, text, run.chars);
         }
     }
 
     void Reader::emitPara(const Para &para)
     {
-        const QTextCharFormat mark
-            = para.runs.isEmpty() ? charFormat(st().chars) : charFormat(para.runs.front().chars);
+        const CharState &mark = para.runs.isEmpty() ? st().chars : para.runs.front().chars;
         if (m_atEmptyBlock) {
             m_cursor.setBlockFormat(blockFormat(para));
-            m_cursor.setBlockCharFormat(mark);
+            m_cursor.setBlockCharFormat(charFormat(mark));
             m_atEmptyBlock = false;
         } else {
-            m_cursor.insertBlock(blockFormat(para), mark);
+#ifdef OPTALIS_QT_GUI_PRIVATE
+            QTextDocumentPrivate *priv = QTextDocumentPrivate::get(m_doc);
+            const int markIndex = formatIndex(cachedFormat(mark));
+            priv->insertBlock(m_cursor.position(),
+                              priv->formatCollection()->indexForFormat(blockFormat(para)),
+                              markIndex);
+#else
+            m_cursor.insertBlock(blockFormat(para), charFormat(mark));
+#endif
         }
         insertRuns(m_cursor, para.runs);
     }
