@@ -7,8 +7,10 @@
 #include "config/drivelist.h"
 #include "config/filelist.h"
 #include "platform/msgbox.h"
+#include "platform/paths.h"
 #include "platform/sharedvalues.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -58,7 +60,8 @@ Enregistrer::Enregistrer(ConfigHost &host, QWidget *parent)
     Label4->setBuddy(File1);
     Label2->setBuddy(Text1);
 
-    linkFolderLists(Drive1, Dir1, File1);
+    linkFolderLists(Drive1, Dir1, File1,
+                    paths::saveDir(QCoreApplication::applicationDirPath(), QDir::currentPath()));
     connect(File1, &FileList::pathChanged, this, &Enregistrer::File1_PathChange);
     connect(File1, &FileList::fileDoubleClicked, this, &Enregistrer::File1_DblClick);
     // Enter in the file list takes that file's name; the default button then saves.

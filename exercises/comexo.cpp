@@ -1,5 +1,8 @@
 #include "exercises/comexo.h"
 
+#include "platform/paths.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QPrintDialog>
@@ -8,9 +11,9 @@
 namespace {
 
 // Qt's own dialog, so that its buttons follow the installed French translation.
-QFileDialog *fileDialog(QWidget *parent, const QString &filter)
+QFileDialog *fileDialog(QWidget *parent, const QString &filter, const QString &folder)
 {
-    auto *dialog = new QFileDialog(parent, QString(), QDir::currentPath(), filter);
+    auto *dialog = new QFileDialog(parent, QString(), folder, filter);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     return dialog;
 }
@@ -28,7 +31,8 @@ QString chosen(QFileDialog *dialog)
 
 QString ComExo::saveFileName(QWidget *parent, const QString &filter, const QString &defaultSuffix)
 {
-    QFileDialog *dialog = fileDialog(parent, filter);
+    QFileDialog *dialog = fileDialog(
+        parent, filter, paths::saveDir(QCoreApplication::applicationDirPath(), QDir::currentPath()));
     dialog->setWindowTitle(QStringLiteral("Enregistrer sous"));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
@@ -39,7 +43,7 @@ QString ComExo::saveFileName(QWidget *parent, const QString &filter, const QStri
 
 QString ComExo::openFileName(QWidget *parent, const QString &filter, const QString &initialName)
 {
-    QFileDialog *dialog = fileDialog(parent, filter);
+    QFileDialog *dialog = fileDialog(parent, filter, QDir::currentPath());
     dialog->setWindowTitle(QStringLiteral("Ouvrir"));
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);

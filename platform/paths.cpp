@@ -44,6 +44,19 @@ QString exchangeDir(const QString &programDir)
     return userDataDir();
 }
 
+QString saveDir(const QString &programDir, const QString &current)
+{
+    const QString here = QDir::cleanPath(QFileInfo(current).absoluteFilePath());
+    const QString shipped = QDir::cleanPath(QFileInfo(shippedDir(programDir)).absoluteFilePath());
+    const bool amongShipped = isInstalled(programDir)
+        && (here == shipped || here.startsWith(shipped + QLatin1Char('/')));
+    const QFileInfo info(here);
+    if (!amongShipped && info.isDir() && info.isWritable())
+        return here;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 QString exercisesDir(const QString &shippedDir)
 {
     const QString shipped = QDir(shippedDir).filePath(QStringLiteral("exercices"));

@@ -26,4 +26,9 @@ QString exchangeDir(const QString &programDir);
 // The user's data folder, as `exchangeDir` uses it.
 QString userDataDir();
 
+// Folder a save dialog opens on: `current` (the folder last browsed), unless it lies among the
+// shipped files of an installed program or cannot be written, where a pupil could not save:
+// then the user's documents folder, or the home folder when there is none.
+QString saveDir(const QString &programDir, const QString &current);
+
 } // namespace paths

@@ -16,6 +16,8 @@ private Q_SLOTS:
     void places_data();
     void places();
     void readOnlyCopyWritesToUserData();
+    void saveDir_data();
+    void saveDir();
 
 private:
     QTemporaryDir home;
@@ -25,6 +27,9 @@ void TestPaths::initTestCase()
 {
     QVERIFY(home.isValid());
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
+    QVERIFY(QDir(home.path()).mkpath(QStringLiteral("Documents")));
     QCoreApplication::setApplicationName(QStringLiteral("optalis"));
 }
 
@@ -89,6 +94,47 @@ void TestPaths::readOnlyCopyWritesToUserData()
     QCOMPARE(paths::exchangeDir(root.path()),
              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     QVERIFY(QFile::setPermissions(root.path(), readOnly | QFile::WriteOwner));
+}
+
+void TestPaths::saveDir_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("made");
+    QTest::addColumn<QString>("current"); // the folder last browsed
+    QTest::addColumn<QString>("expected"); // "<documents>" is the user's documents folder
+
+    const QStringList installed {"usr/bin", "usr/share/optalis/exercices", "usr/share/optalis2",
+                                 "home/eleve"};
+    QTest::newRow("installed: shipped exercises") << "usr/bin" << installed
+                                                  << "usr/share/optalis/exercices"
+                                                  << "<documents>";
+    QTest::newRow("installed: shipped folder itself")
+        << "usr/bin" << installed << "usr/share/optalis/" << "<documents>";
+    QTest::newRow("installed: a folder whose name starts alike")
+        << "usr/bin" << installed << "usr/share/optalis2" << "usr/share/optalis2";
+    QTest::newRow("installed: the pupil's folder") << "usr/bin" << installed << "home/eleve"
+                                                   << "home/eleve";
+    QTest::newRow("build tree: exercises beside the program")
+        << "build/mainwindow" << QStringList {"build/mainwindow/exercices"}
+        << "build/mainwindow/exercices" << "build/mainwindow/exercices";
+    QTest::newRow("folder gone") << "build/mainwindow" << QStringList {"build/mainwindow"}
+                                 << "retire" << "<documents>";
+}
+
+void TestPaths::saveDir()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, made);
+    QFETCH(QString, current);
+    QFETCH(QString, expected);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    for (const QString &dir : made)
+        QVERIFY(QDir(root.path()).mkpath(dir));
+    const QString want = expected == QLatin1String("<documents>")
+        ? home.filePath(QStringLiteral("Documents"))
+        : root.filePath(expected);
+    QCOMPARE(paths::saveDir(root.filePath(program), root.filePath(current)), want);
 }
 
 QTEST_GUILESS_MAIN(TestPaths)
