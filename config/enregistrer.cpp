@@ -60,8 +60,8 @@ Enregistrer::Enregistrer(ConfigHost &host, QWidget *parent)
     Label4->setBuddy(File1);
     Label2->setBuddy(Text1);
 
-    linkFolderLists(Drive1, Dir1, File1,
-                    paths::saveDir(QCoreApplication::applicationDirPath(), QDir::currentPath()));
+    const QString programDir = QCoreApplication::applicationDirPath();
+    linkFolderLists(Drive1, Dir1, File1, paths::saveDir(programDir, QDir::currentPath()));
     connect(File1, &FileList::pathChanged, this, &Enregistrer::File1_PathChange);
     connect(File1, &FileList::fileDoubleClicked, this, &Enregistrer::File1_DblClick);
     // Enter in the file list takes that file's name; the default button then saves.
@@ -69,8 +69,19 @@ Enregistrer::Enregistrer(ConfigHost &host, QWidget *parent)
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
     connect(Command1, &QPushButton::clicked, this, &Enregistrer::Command1_Click);
     Command1->setDefault(true);
-    Text1->setText(host.shared().fichconfig);
+    Text1->setText(proposedName(programDir, host.shared().fichconfig));
     Text1->setFocus();
+}
+
+QString Enregistrer::proposedName(const QString &programDir, const QString &fichconfig)
+{
+    // A configuration opened among the shipped files of an installed program (an exercise's)
+    // cannot be saved back there: its bare name goes into the folder the dialog shows.
+    const QFileInfo file(fichconfig);
+    if (hasSeparator(fichconfig)
+        && paths::saveDir(programDir, file.path()) != QDir::cleanPath(file.absolutePath()))
+        return file.fileName();
+    return fichconfig;
 }
 
 QString Enregistrer::cleanName(const QString &typed)

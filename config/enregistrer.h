@@ -32,6 +32,9 @@ public:
     void Command1_Click();
 
     // The typed name without its extension and the blanks around it; empty when none is left.
+    // The name the dialog opens with: `fichconfig`, or its bare name when its folder is one
+    // where the pupil cannot save.
+    static QString proposedName(const QString &programDir, const QString &fichconfig);
     static QString cleanName(const QString &typed);
 
 private:

@@ -31,8 +31,9 @@ QString chosen(QFileDialog *dialog)
 
 QString ComExo::saveFileName(QWidget *parent, const QString &filter, const QString &defaultSuffix)
 {
-    QFileDialog *dialog = fileDialog(
-        parent, filter, paths::saveDir(QCoreApplication::applicationDirPath(), QDir::currentPath()));
+    QFileDialog *dialog
+        = fileDialog(parent, filter,
+                     paths::saveDir(QCoreApplication::applicationDirPath(), QDir::currentPath()));
     dialog->setWindowTitle(QStringLiteral("Enregistrer sous"));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);

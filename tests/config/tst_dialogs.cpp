@@ -74,6 +74,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void placedAndNamed();
+    void proposedName_data();
+    void proposedName();
     void nameGivesFile_data();
     void nameGivesFile();
     void refusedSaveKeepsDialogOpen_data();
@@ -168,6 +170,45 @@ void TestDialogs::placedAndNamed()
         }
     }
     QVERIFY(!open->Frame1->isVisible());
+}
+
+void TestDialogs::proposedName_data()
+{
+    QTest::addColumn<QString>("program"); // under a fresh root holding an installed tree
+    QTest::addColumn<QString>("fichconfig"); // "@" stands for that root
+    QTest::addColumn<QString>("proposed");
+
+    QTest::newRow("installed exercise: bare name")
+        << "usr/bin"
+        << "@/usr/share/optalis/exercices/ex01-enonce.P17"
+        << "ex01-enonce.P17";
+    QTest::newRow("pupil's own file: kept whole") << "usr/bin"
+                                                  << "@/home/eleve/essai.P17"
+                                                  << "@/home/eleve/essai.P17";
+    QTest::newRow("build tree exercise: kept whole") << "build"
+                                                     << "@/build/exercices/ex01-enonce.P17"
+                                                     << "@/build/exercices/ex01-enonce.P17";
+    QTest::newRow("first save: empty") << "usr/bin"
+                                       << ""
+                                       << "";
+    QTest::newRow("bare name") << "usr/bin"
+                               << "essai.P17"
+                               << "essai.P17";
+}
+
+void TestDialogs::proposedName()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, fichconfig);
+    QFETCH(QString, proposed);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    for (const char *made :
+         {"usr/bin", "usr/share/optalis/exercices", "home/eleve", "build/exercices"})
+        QVERIFY(QDir(root.path()).mkpath(QString::fromLatin1(made)));
+    fichconfig.replace(QLatin1Char('@'), root.path());
+    proposed.replace(QLatin1Char('@'), root.path());
+    QCOMPARE(Enregistrer::proposedName(root.filePath(program), fichconfig), proposed);
 }
 
 void TestDialogs::nameGivesFile_data()

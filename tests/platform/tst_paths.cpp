@@ -105,20 +105,24 @@ void TestPaths::saveDir_data()
 
     const QStringList installed {"usr/bin", "usr/share/optalis/exercices", "usr/share/optalis2",
                                  "home/eleve"};
-    QTest::newRow("installed: shipped exercises") << "usr/bin" << installed
-                                                  << "usr/share/optalis/exercices"
-                                                  << "<documents>";
+    QTest::newRow("installed: shipped exercises")
+        << "usr/bin" << installed << "usr/share/optalis/exercices"
+        << "<documents>";
     QTest::newRow("installed: shipped folder itself")
-        << "usr/bin" << installed << "usr/share/optalis/" << "<documents>";
+        << "usr/bin" << installed << "usr/share/optalis/"
+        << "<documents>";
     QTest::newRow("installed: a folder whose name starts alike")
-        << "usr/bin" << installed << "usr/share/optalis2" << "usr/share/optalis2";
+        << "usr/bin" << installed << "usr/share/optalis2"
+        << "usr/share/optalis2";
     QTest::newRow("installed: the pupil's folder") << "usr/bin" << installed << "home/eleve"
                                                    << "home/eleve";
     QTest::newRow("build tree: exercises beside the program")
         << "build/mainwindow" << QStringList {"build/mainwindow/exercices"}
-        << "build/mainwindow/exercices" << "build/mainwindow/exercices";
+        << "build/mainwindow/exercices"
+        << "build/mainwindow/exercices";
     QTest::newRow("folder gone") << "build/mainwindow" << QStringList {"build/mainwindow"}
-                                 << "retire" << "<documents>";
+                                 << "retire"
+                                 << "<documents>";
 }
 
 void TestPaths::saveDir()

@@ -506,7 +506,9 @@ void TestRtf::encodings_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("cp1252 by default") << rtfDoc("\\'e9\\'80\\'9c") << "é€œ";
     QTest::newRow("raw cp1252 bytes") << rtfDoc("\xe9t\xe9") << "été";
-    QTest::newRow("control bytes dropped, tab kept") << rtfDoc("a\x01" "b\tc\x1f") << "ab\tc";
+    QTest::newRow("control bytes dropped, tab kept") << rtfDoc("a\x01"
+                                                               "b\tc\x1f")
+                                                     << "ab\tc";
     QTest::newRow("paragraph mark by \\u dropped") << rtfDoc("a\\u8233?b\\u65532?c") << "abc";
     QTest::newRow("ansicpg1250") << rtfDoc("\\ansicpg1250 \\'b9\\'9c") << "ąś";
     QTest::newRow("ansicpg1251") << rtfDoc("\\ansicpg1251 \\'c0\\'e1") << "Аб";
