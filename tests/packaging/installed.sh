@@ -28,10 +28,11 @@ for f in share/applications/$app.desktop share/metainfo/$app.metainfo.xml \
          share/doc/optalis/copyright; do
     [ -f "$prefix/$f" ] || fail "$f not installed"
 done
-# Everything data/ holds is shipped.
-(cd "$src/data" && find . -type f) | while read -r f; do
+# Everything data/ holds is shipped, but the sources of the exercises.
+(cd "$src/data" && find . -type f -not -path './contenu/*') | while read -r f; do
     [ -f "$prefix/share/optalis/$f" ] || fail "data file $f not installed"
 done
+[ ! -e "$prefix/share/optalis/contenu" ] || fail "the exercises' sources are shipped"
 
 # The informative options need no display.
 run() { env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/optalis" "$@"; }
