@@ -4,6 +4,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+
+bool comesBack(Qt::FocusReason reason)
+{
+    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+} // namespace
+
 DragHandle::DragHandle(QWidget *canvas)
     : QWidget(canvas)
 {
@@ -37,15 +46,25 @@ void DragHandle::mouseReleaseEvent(QMouseEvent *event)
 
 void DragHandle::keyPressEvent(QKeyEvent *event)
 {
-    if (onKey && onKey(*event))
+    if (onKey && onKey(*event)) {
         event->accept();
-    else
+        setOutlined(true);
+    } else {
         QWidget::keyPressEvent(event);
+    }
+}
+
+void DragHandle::setOutlined(bool on)
+{
+    if (outlined_ != on) {
+        outlined_ = on;
+        update();
+    }
 }
 
 void DragHandle::paintEvent(QPaintEvent *)
 {
-    if (!hasFocus())
+    if (!hasFocus() || !outlined_)
         return;
     // Dark and light dashes: the outline shows on the white and the black background alike.
     QPainter p(this);
@@ -58,12 +77,18 @@ void DragHandle::paintEvent(QPaintEvent *)
 
 void DragHandle::focusInEvent(QFocusEvent *event)
 {
+    // After a drag with the mouse the outline would stay on the projected figure: it shows when
+    // the keyboard is in use. A window or menu that closes gives the focus back as it was.
+    if (!comesBack(event->reason()))
+        setOutlined(event->reason() != Qt::MouseFocusReason);
     update();
     QWidget::focusInEvent(event);
 }
 
 void DragHandle::focusOutEvent(QFocusEvent *event)
 {
+    if (!comesBack(event->reason()))
+        setOutlined(false);
     update();
     QWidget::focusOutEvent(event);
 }

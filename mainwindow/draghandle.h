@@ -1,5 +1,6 @@
 // A small transparent image over the figure that the user drags to move an element. It takes
-// the keyboard focus too: outlined then, its element moves with the arrow keys.
+// the keyboard focus too: its element moves with the arrow keys, and it is outlined while the
+// keyboard is in use.
 #pragma once
 
 #include <QWidget>
@@ -18,6 +19,8 @@ public:
     // A key pressed while the handle has the focus; true when it was used.
     std::function<bool(const QKeyEvent &)> onKey;
 
+    bool outlined() const { return hasFocus() && outlined_; }
+
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -26,4 +29,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    void setOutlined(bool on);
+
+    bool outlined_ = false;
 };

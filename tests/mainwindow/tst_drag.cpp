@@ -20,6 +20,8 @@ private Q_SLOTS:
     void handleFollowsTheElement();
     void onlyTheLeftButtonDrags_data();
     void onlyTheLeftButtonDrags();
+    void outlineOnlyForTheKeyboard_data();
+    void outlineOnlyForTheKeyboard();
 
 private:
     void move(QWidget *handle, QPoint pos, Qt::MouseButtons buttons);
@@ -104,6 +106,50 @@ void TestDrag::onlyTheLeftButtonDrags()
     QCOMPARE(w->Text1[4]->text(), QStringLiteral("0,0"));
     QCOMPARE(w->info->text(),
              QStringLiteral("Vous pouvez utiliser la souris pour déplacer l'objet"));
+}
+
+void TestDrag::outlineOnlyForTheKeyboard_data()
+{
+    QTest::addColumn<QString>(
+        "steps"); // t: Tab focus, m: mouse drag, a: arrow key, w: window away and back
+    QTest::addColumn<bool>("outlined");
+    QTest::newRow("Tab") << "t" << true;
+    QTest::newRow("mouse drag") << "m" << false;
+    QTest::newRow("mouse drag, then arrow") << "ma" << true;
+    QTest::newRow("arrow, then mouse drag") << "tam" << true;
+    QTest::newRow("mouse drag, a dialog came and went") << "mw" << false;
+    QTest::newRow("Tab, a dialog came and went") << "tw" << true;
+}
+
+void TestDrag::outlineOnlyForTheKeyboard()
+{
+    QFETCH(QString, steps);
+    QFETCH(bool, outlined);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    DragHandle *ab = w->handles[0];
+    for (const QChar step : steps) {
+        if (step == QLatin1Char('t')) {
+            ab->setFocus(Qt::TabFocusReason);
+        } else if (step == QLatin1Char('m')) {
+            QTest::mousePress(ab, Qt::LeftButton, {}, QPoint(2, 2));
+            move(ab, QPoint(4, 2), Qt::LeftButton);
+            QTest::mouseRelease(ab, Qt::LeftButton, {}, QPoint(4, 2));
+        } else if (step == QLatin1Char('a')) {
+            QTest::keyClick(ab, Qt::Key_Right);
+        } else {
+            QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+            QCoreApplication::sendEvent(ab, &away);
+            QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+            QCoreApplication::sendEvent(ab, &back);
+        }
+    }
+    QVERIFY(ab->hasFocus());
+    QCOMPARE(ab->outlined(), outlined);
+    // Seen on the window: the outline's first dash at the handle's corner.
+    const QImage shown = w->grab().toImage();
+    const QPoint corner = ab->mapTo(w.get(), QPoint(0, 0));
+    QCOMPARE(shown.pixelColor(corner) == QColor(0, 90, 200), outlined);
 }
 
 QTEST_MAIN(TestDrag)
