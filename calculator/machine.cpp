@@ -401,6 +401,8 @@ bool Machine::Form_KeyPress(QChar key)
     const char16_t c = key.unicode();
     if ((c >= u'0' && c <= u'9') || c == u'.')
         append(key);
+    else if (c == u',')
+        append(QStringLiteral(".")); // the French decimal comma: dropped, 34,5 would read 345
     else if (c == u'd' || c == u'e' || c == u'D' || c == u'E')
         append(QStringLiteral("E"));
     else if (c == 8)

@@ -214,6 +214,9 @@ void TestMachine::keyboard_data()
     QTest::newRow("backspace") << "z1"
                                << "2*\b"
                                << "2";
+    QTest::newRow("decimal comma typed as a point") << "z1"
+                                                    << "1/(1/10-1/34,5)\r"
+                                                    << " 14.0816326530612";
     QTest::newRow("other keys do nothing") << "z1"
                                            << "2xq 3"
                                            << "23";
