@@ -185,6 +185,9 @@ void FeuilleP::restoreScene(const SceneState &state)
     }
     showBoxes();
     showInfinity();
+    // The panels paint their captions from the boxes, whose handlers stayed quiet.
+    for (QWidget *panel : {Picture3, Picture1, frame2, Picture6})
+        panel->update();
     holdRedraws(false);
     majaff();
     restoring = false;

@@ -9,6 +9,7 @@
 #include "platform/msgbox.h"
 #include "platform/numbers.h"
 #include "platform/sharedvalues.h"
+#include "tabstripharness.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -155,6 +156,8 @@ private Q_SLOTS:
     void fieldTypingIsUndoneFirst();
     void openedConfigurationIsOneStep();
     void figureMenu();
+    void panelsRepaintedByUndo_data();
+    void panelsRepaintedByUndo();
     void handlesNameTheirPosition();
 
 private:
@@ -178,6 +181,22 @@ void TestHistory::init()
     win = std::make_unique<Window>(dir->path());
     w = win->w.get();
 }
+
+// Whole paintings of a widget.
+class PaintCounter : public QObject
+{
+public:
+    int whole = 0;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint
+            && (QRegion(static_cast<QWidget *>(watched)->rect())
+                - static_cast<QPaintEvent *>(event)->region())
+                   .isEmpty())
+            ++whole;
+        return false;
+    }
+};
 
 void TestHistory::cleanup()
 {
@@ -544,6 +563,43 @@ void TestHistory::openedConfigurationIsOneStep()
              QStringLiteral("Annuler le chargement de la configuration de l'exercice"));
     w->undo();
     QVERIFY(w->sceneState() == start);
+}
+
+// The panels paint their captions from the switches, whose handlers are quiet during a
+// restore: the captions of the other layout stayed where the fields had moved from.
+void TestHistory::panelsRepaintedByUndo_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("telescope, device panel") << 2 << "telescope";
+    QTest::newRow("telescope, objects panel") << 1 << "telescope";
+    QTest::newRow("object at infinity, objects panel") << 1 << "infinity";
+}
+
+void TestHistory::panelsRepaintedByUndo()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, box);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    harness::clickTab(qobject_cast<TabStrip *>(w->Onglets), tab);
+    QWidget *panel = tab == 1 ? w->Picture3 : w->Picture1;
+    QVERIFY(panel->isVisible());
+    QCheckBox *check = box == QLatin1String("telescope") ? w->Check1[6] : w->Check2;
+    check->click();
+    QVERIFY(check->isChecked());
+    QCoreApplication::processEvents();
+    for (const bool undo : {true, false}) {
+        PaintCounter paints;
+        panel->installEventFilter(&paints);
+        if (undo)
+            w->undo();
+        else
+            w->redo();
+        QCOMPARE(check->isChecked(), !undo);
+        QTRY_VERIFY_WITH_TIMEOUT(paints.whole > 0, 500);
+        panel->removeEventFilter(&paints);
+    }
 }
 
 void TestHistory::figureMenu()
