@@ -1,6 +1,7 @@
 #include "mainwindow/controls.h"
 
 #include <QAccessible>
+#include <QPainter>
 
 OptionBox::OptionBox(const QString &text, QWidget *parent)
     : QCheckBox(text, parent)
@@ -24,4 +25,24 @@ void StatusLine::setText(const QString &text)
     QLabel::setText(text);
     QAccessibleEvent changed(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&changed);
+}
+
+PictureButton::PictureButton(QWidget *parent)
+    : QLabel(parent)
+{
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void PictureButton::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // Light and dark dashes, seen on the picture's colours as on the window's.
+    QPainter p(this);
+    const QRect r = rect().adjusted(1, 1, -2, -2);
+    p.setPen(QPen(Qt::white, 1));
+    p.drawRect(r);
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.drawRect(r);
 }

@@ -23,3 +23,15 @@ public:
     explicit StatusLine(QWidget *parent);
     void setText(const QString &text);
 };
+
+// A picture that serves as a button: the keyboard reaches it, and then it is outlined, as a
+// button would be.
+class PictureButton : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit PictureButton(QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};

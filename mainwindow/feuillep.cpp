@@ -319,7 +319,7 @@ void FeuilleP::createTextArea()
         fich->setToolTip(text);
     });
 
-    btexo = new QLabel(this);
+    btexo = new PictureButton(this);
     btexo->setObjectName(QStringLiteral("btexo"));
     btexo->setAccessibleName(QStringLiteral("Exercices"));
     btexo->setAccessibleDescription(
@@ -328,8 +328,6 @@ void FeuilleP::createTextArea()
     btexo->setGeometry(424, 320, 97, 19);
     btexo->setPixmap(icons::exercise());
     btexo->setCursor(Qt::PointingHandCursor);
-    // A picture, yet a button: the keyboard reaches it too.
-    btexo->setFocusPolicy(Qt::TabFocus);
     setHint(btexo,
             QStringLiteral("Ouvrir un énoncé, enregistrer le texte, obtenir la correction, "
                            "imprimer ou fermer"));

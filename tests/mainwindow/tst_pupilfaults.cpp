@@ -47,6 +47,7 @@ private Q_SLOTS:
     void checkBoxesFillTheirPlace();
     void tabFollowsTheVisualOrder_data();
     void tabFollowsTheVisualOrder();
+    void exerciseButtonShowsTheFocus();
 
 private:
     void type(int field, const QString &text);
@@ -447,6 +448,20 @@ void TestPupilFaults::tabFollowsTheVisualOrder()
         seen << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(seen, order);
+}
+
+// The picture of the exercise menu takes the focus by Tab: it must show it, as buttons do.
+void TestPupilFaults::exerciseButtonShowsTheFocus()
+{
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    const QImage plain = w->btexo->grab().toImage();
+    w->btexo->setFocus(Qt::TabFocusReason);
+    QVERIFY(w->btexo->hasFocus());
+    const QImage focused = w->btexo->grab().toImage();
+    QCOMPARE(focused.pixelColor(1, 1), QColor(Qt::black));
+    QCOMPARE(focused.copy(3, 3, plain.width() - 6, plain.height() - 6),
+             plain.copy(3, 3, plain.width() - 6, plain.height() - 6)); // the picture unchanged
+    QVERIFY(focused != plain);
 }
 
 QTEST_MAIN(TestPupilFaults)
