@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -85,10 +86,19 @@ namespace {
             words->setPlaceholderText(QStringLiteral("Mots à rechercher"));
             auto *find = new QPushButton(QStringLiteral("&Rechercher"));
             find->setObjectName(QStringLiteral("rechercher"));
+            auto *result = new QLabel;
+            result->setObjectName(QStringLiteral("resultat"));
+            result->setWordWrap(true);
             searchLayout->addWidget(words);
             searchLayout->addWidget(find);
+            searchLayout->addWidget(result);
             searchLayout->addStretch();
-            tabs->addTab(searchPage, QStringLiteral("Rechercher"));
+            const int searchTab = tabs->addTab(searchPage, QStringLiteral("Rechercher"));
+            // Choosing the page is choosing to type the words.
+            connect(tabs, &QTabWidget::currentChanged, words, [words, searchTab](int tab) {
+                if (tab == searchTab)
+                    words->setFocus();
+            });
 
             browser = new QTextBrowser;
             browser->setObjectName(QStringLiteral("texte"));
@@ -108,11 +118,21 @@ namespace {
             connect(contents, &QListWidget::itemClicked, this, go);
             connect(index, &QListWidget::itemActivated, this, go);
             connect(index, &QListWidget::itemClicked, this, go);
-            const auto search = [this, words] {
-                if (!browser->find(words->text())) {
-                    browser->moveCursor(QTextCursor::Start);
-                    browser->find(words->text());
+            // Each search goes on from the last occurrence, and starts again at the top.
+            const auto search = [this, words, result] {
+                const QString wanted = words->text().trimmed();
+                if (wanted.isEmpty()) {
+                    result->clear();
+                    return;
                 }
+                bool found = browser->find(wanted);
+                if (!found) {
+                    browser->moveCursor(QTextCursor::Start);
+                    found = browser->find(wanted);
+                }
+                result->setText(
+                    found ? QString()
+                          : QStringLiteral("« %1 » ne figure pas dans l'aide.").arg(wanted));
             };
             connect(find, &QPushButton::clicked, this, search);
             connect(words, &QLineEdit::returnPressed, this, search);

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -80,6 +81,7 @@ private Q_SLOTS:
     void helpPictures_data();
     void helpPictures();
     void helpShowsItsPictures();
+    void helpSearch();
 
 private:
     struct Preview
@@ -364,6 +366,37 @@ void TestContent::helpShowsItsPictures()
             || !qvariant_cast<QImage>(picture).isNull()
             || !qvariant_cast<QPixmap>(picture).isNull());
     text->window()->close();
+}
+
+// The search page takes the typing at once, goes from one occurrence to the next, and says
+// when the words are not in the help.
+void TestContent::helpSearch()
+{
+    helpviewer::showFinder(w.get(), QStringLiteral(OPTALIS_PROGRAM_DIR "/Qvex.hlp"));
+    QWidget *help = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String("aide"))
+            help = top;
+    QVERIFY(help);
+    QVERIFY(QTest::qWaitForWindowActive(help));
+    auto *tabs = help->findChild<QTabWidget *>(QStringLiteral("onglets"));
+    auto *words = help->findChild<QLineEdit *>(QStringLiteral("mots"));
+    auto *result = help->findChild<QLabel *>(QStringLiteral("resultat"));
+    auto *text = help->findChild<QTextBrowser *>(QStringLiteral("texte"));
+    QVERIFY(tabs && words && result && text);
+    tabs->setCurrentIndex(2);
+    QVERIFY(words->hasFocus());
+    words->insert(QStringLiteral("télescope")); // keyClicks takes ASCII only
+    QTest::keyClick(words, Qt::Key_Return);
+    const int first = text->textCursor().position();
+    QCOMPARE(text->textCursor().selectedText().toLower(), QStringLiteral("télescope"));
+    QTest::keyClick(words, Qt::Key_Return);
+    QVERIFY(text->textCursor().position() > first);
+    QCOMPARE(result->text(), QString());
+    words->setText(QStringLiteral("hologramme"));
+    QTest::keyClick(words, Qt::Key_Return);
+    QCOMPARE(result->text(), QStringLiteral("« hologramme » ne figure pas dans l'aide."));
+    help->close();
 }
 
 QTEST_MAIN(TestContent)
