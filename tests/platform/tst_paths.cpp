@@ -8,6 +8,21 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+
+// The folders `made` under a fresh root.
+bool makeTree(const QTemporaryDir &root, const QStringList &made)
+{
+    if (!root.isValid())
+        return false;
+    for (const QString &dir : made)
+        if (!QDir(root.path()).mkpath(dir))
+            return false;
+    return true;
+}
+
+} // namespace
+
 class TestPaths : public QObject
 {
     Q_OBJECT
@@ -64,9 +79,7 @@ void TestPaths::places()
     QFETCH(QString, shipped);
     QFETCH(QString, exchange);
     QTemporaryDir root;
-    QVERIFY(root.isValid());
-    for (const QString &dir : made)
-        QVERIFY(QDir(root.path()).mkpath(dir));
+    QVERIFY(makeTree(root, made));
     const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QVERIFY(user.startsWith(home.path()));
     auto expected = [&](const QString &rel) {
@@ -132,9 +145,7 @@ void TestPaths::saveDir()
     QFETCH(QString, current);
     QFETCH(QString, expected);
     QTemporaryDir root;
-    QVERIFY(root.isValid());
-    for (const QString &dir : made)
-        QVERIFY(QDir(root.path()).mkpath(dir));
+    QVERIFY(makeTree(root, made));
     const QString want = expected == QLatin1String("<documents>")
         ? home.filePath(QStringLiteral("Documents"))
         : root.filePath(expected);
