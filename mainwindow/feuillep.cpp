@@ -17,6 +17,7 @@
 #include "mainwindow/testpos.h"
 #include "platform/msgbox.h"
 #include "platform/numbers.h"
+#include "platform/richpane.h"
 #include "platform/sharedvalues.h"
 
 #include <QApplication>
@@ -332,7 +333,7 @@ void FeuilleP::createTextArea()
             QStringLiteral("Ouvrir un énoncé, enregistrer le texte, obtenir la correction, "
                            "imprimer ou fermer"));
 
-    supertext = new QTextEdit(this);
+    supertext = new RichPane(this);
     supertext->setObjectName(QStringLiteral("supertext"));
     supertext->setAccessibleName(QStringLiteral("Texte"));
     supertext->setGeometry(424, 339, 361, 206);
