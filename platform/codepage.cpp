@@ -17,23 +17,29 @@ bool isLatin1Byte(char16_t c)
     return c < 0x80 || (c >= 0xA0 && c <= 0xFF);
 }
 
-// Byte of one UTF-16 unit, or 0 with *found cleared when the code page has no place for it.
-unsigned char byteOf(char16_t c, bool *found)
-{
-    *found = true;
-    if (isLatin1Byte(c))
-        return static_cast<unsigned char>(c);
-    for (int i = 0; i < 32; ++i) {
-        if (kHighCharacters[i] == c)
-            return static_cast<unsigned char>(0x80 + i);
-    }
-    *found = false;
-    return 0;
-}
-
 } // namespace
 
 namespace codepage {
+
+char16_t charOfCp1252(unsigned char byte)
+{
+    return isLatin1Byte(byte) ? char16_t(byte) : kHighCharacters[byte - 0x80];
+}
+
+bool cp1252ByteOf(char16_t c, unsigned char *byte)
+{
+    if (isLatin1Byte(c)) {
+        *byte = static_cast<unsigned char>(c);
+        return true;
+    }
+    for (int i = 0; i < 32; ++i) {
+        if (kHighCharacters[i] == c) {
+            *byte = static_cast<unsigned char>(0x80 + i);
+            return true;
+        }
+    }
+    return false;
+}
 
 QByteArray toCp1252(const QString &text, bool *lossless)
 {
@@ -42,9 +48,8 @@ QByteArray toCp1252(const QString &text, bool *lossless)
     bool all = true;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
-        bool found = false;
-        const unsigned char byte = byteOf(c, &found);
-        if (found) {
+        unsigned char byte = 0;
+        if (cp1252ByteOf(c, &byte)) {
             bytes += char(byte);
             continue;
         }
@@ -63,10 +68,8 @@ QString fromCp1252(const QByteArray &bytes)
 {
     QString text;
     text.reserve(bytes.size());
-    for (const char b : bytes) {
-        const auto byte = static_cast<unsigned char>(b);
-        text += QChar(isLatin1Byte(byte) ? char16_t(byte) : kHighCharacters[byte - 0x80]);
-    }
+    for (const char b : bytes)
+        text += QChar(charOfCp1252(static_cast<unsigned char>(b)));
     return text;
 }
 

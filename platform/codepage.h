@@ -10,4 +10,9 @@ namespace codepage {
 QByteArray toCp1252(const QString &text, bool *lossless = nullptr);
 QString fromCp1252(const QByteArray &bytes);
 
+// One byte and one character: the byte's character, and the character's byte when the code page
+// has one (the five undefined bytes read as, and are written from, their C1 controls).
+char16_t charOfCp1252(unsigned char byte);
+bool cp1252ByteOf(char16_t c, unsigned char *byte);
+
 } // namespace codepage

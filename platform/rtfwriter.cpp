@@ -1,5 +1,6 @@
 #include "platform/rtfwriter.h"
 
+#include "platform/codepage.h"
 #include "platform/rtfcodepages.h"
 
 #include <QBuffer>
@@ -40,11 +41,6 @@ namespace {
         explicit Writer(const QTextDocument *doc)
             : m_doc(doc)
         {
-            for (int b = 0x80; b < 0x100; ++b) {
-                const char16_t c = charOfByte(1252, static_cast<unsigned char>(b));
-                if (c < 0x80 || c > 0x9F) // the five undefined bytes are left to \u
-                    m_cp1252.insert(c, static_cast<unsigned char>(b));
-            }
         }
 
         QByteArray run();
@@ -79,7 +75,6 @@ namespace {
         QHash<QString, int> m_fontIndex;
         QHash<QString, QFont::StyleHint> m_fontHint;
         QVector<QColor> m_colors;
-        QHash<char16_t, unsigned char> m_cp1252;
         QHash<int, Chars> m_chars;
         QSet<int> m_collected;
         int m_defaultHalfPoints = 24;
@@ -431,10 +426,12 @@ namespace {
             return;
         }
         static const char hex[] = "0123456789abcdef";
-        if (const auto it = m_cp1252.constFind(c); it != m_cp1252.constEnd()) {
+        // The five undefined bytes of the code page are left to \u.
+        unsigned char byte = 0;
+        if ((c < 0x80 || c > 0x9F) && codepage::cp1252ByteOf(c, &byte)) {
             m_out += "\\'";
-            m_out += hex[*it >> 4];
-            m_out += hex[*it & 15];
+            m_out += hex[byte >> 4];
+            m_out += hex[byte & 15];
             return;
         }
         number("u", int(qint16(c)));
