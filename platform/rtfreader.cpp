@@ -15,6 +15,7 @@
 #include <private/qtextdocument_p.h>
 #endif
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 
 namespace rtf {
@@ -138,11 +139,8 @@ namespace {
         Skip,
         KeepStarred,
         // document
-        Ansi,
+        CodePage, // value: the code page
         AnsiCpg,
-        Mac,
-        Pc,
-        Pca,
         Deff,
         Uc,
         U,
@@ -150,13 +148,7 @@ namespace {
         // font table
         Charset,
         Cpg,
-        FRoman,
-        FSwiss,
-        FModern,
-        FScript,
-        FDecor,
-        FTech,
-        FNil,
+        Family, // value: the QFont::StyleHint
         // colour table
         Red,
         Green,
@@ -168,12 +160,7 @@ namespace {
         B,
         I,
         Ul,
-        UlDotted,
-        UlDash,
-        UlDashDot,
-        UlDashDotDot,
-        UlWave,
-        UlNone,
+        UlStyle, // value: the QTextCharFormat::UnderlineStyle
         Strike,
         Caps,
         SmallCaps,
@@ -188,10 +175,7 @@ namespace {
         // paragraphs
         Pard,
         Par,
-        Ql,
-        Qc,
-        Qr,
-        Qj,
+        Align, // value: the Qt::Alignment
         Li,
         Ri,
         Fi,
@@ -217,8 +201,6 @@ namespace {
         // pictures
         PngBlip,
         JpegBlip,
-        PicW,
-        PicH,
         PicWGoal,
         PicHGoal,
         PicScaleX,
@@ -228,7 +210,7 @@ namespace {
     struct KwEntry
     {
         Kw kw;
-        char16_t ch = 0; // character of a Special
+        int value = 0; // what the kinds that say so stand for; the character of a Special
     };
 
     const std::unordered_map<std::string_view, KwEntry> &keywords()
@@ -289,29 +271,50 @@ namespace {
                 t.emplace(w, KwEntry {Kw::Skip});
             for (const char *w : {"shppict", "shptxt", "result"})
                 t.emplace(w, KwEntry {Kw::KeepStarred});
+            const std::tuple<const char *, Kw, int> valued[] = {
+                {"ansi", Kw::CodePage, 1252},
+                {"mac", Kw::CodePage, 10000},
+                {"pc", Kw::CodePage, 437},
+                {"pca", Kw::CodePage, 850},
+                {"froman", Kw::Family, QFont::Serif},
+                {"fswiss", Kw::Family, QFont::SansSerif},
+                {"fmodern", Kw::Family, QFont::TypeWriter},
+                {"fscript", Kw::Family, QFont::Cursive},
+                {"fdecor", Kw::Family, QFont::Decorative},
+                {"ftech", Kw::Family, QFont::AnyStyle},
+                {"uld", Kw::UlStyle, QTextCharFormat::DotLine},
+                {"ulthd", Kw::UlStyle, QTextCharFormat::DotLine},
+                {"uldash", Kw::UlStyle, QTextCharFormat::DashUnderline},
+                {"ulthdash", Kw::UlStyle, QTextCharFormat::DashUnderline},
+                {"ulldash", Kw::UlStyle, QTextCharFormat::DashUnderline},
+                {"ulthldash", Kw::UlStyle, QTextCharFormat::DashUnderline},
+                {"uldashd", Kw::UlStyle, QTextCharFormat::DashDotLine},
+                {"ulthdashd", Kw::UlStyle, QTextCharFormat::DashDotLine},
+                {"uldashdd", Kw::UlStyle, QTextCharFormat::DashDotDotLine},
+                {"ulthdashdd", Kw::UlStyle, QTextCharFormat::DashDotDotLine},
+                {"ulwave", Kw::UlStyle, QTextCharFormat::WaveUnderline},
+                {"ulhwave", Kw::UlStyle, QTextCharFormat::WaveUnderline},
+                {"ululdbwave", Kw::UlStyle, QTextCharFormat::WaveUnderline},
+                {"ulnone", Kw::UlStyle, QTextCharFormat::NoUnderline},
+                {"ql", Kw::Align, Qt::AlignLeft},
+                {"qc", Kw::Align, Qt::AlignHCenter},
+                {"qr", Kw::Align, Qt::AlignRight},
+                {"qj", Kw::Align, Qt::AlignJustify},
+                {"qd", Kw::Align, Qt::AlignJustify},
+            };
+            for (const auto &[w, k, v] : valued)
+                t.emplace(w, KwEntry {k, v});
             const std::pair<const char *, Kw> plain[] = {
                 {"fonttbl", Kw::FontTable},
                 {"colortbl", Kw::ColorTable},
                 {"pict", Kw::Pict},
-                {"ansi", Kw::Ansi},
                 {"ansicpg", Kw::AnsiCpg},
-                {"mac", Kw::Mac},
-                {"pc", Kw::Pc},
-                {"pca", Kw::Pca},
                 {"deff", Kw::Deff},
                 {"uc", Kw::Uc},
                 {"u", Kw::U},
                 {"bin", Kw::Bin},
                 {"fcharset", Kw::Charset},
                 {"cpg", Kw::Cpg},
-                {"froman", Kw::FRoman},
-                {"fswiss", Kw::FSwiss},
-                {"fmodern", Kw::FModern},
-                {"fscript", Kw::FScript},
-                {"fdecor", Kw::FDecor},
-                {"ftech", Kw::FTech},
-                {"fbidi", Kw::FNil},
-                {"fnil", Kw::FNil},
                 {"red", Kw::Red},
                 {"green", Kw::Green},
                 {"blue", Kw::Blue},
@@ -324,20 +327,6 @@ namespace {
                 {"uldb", Kw::Ul},
                 {"ulth", Kw::Ul},
                 {"ulw", Kw::Ul},
-                {"uld", Kw::UlDotted},
-                {"ulthd", Kw::UlDotted},
-                {"uldash", Kw::UlDash},
-                {"ulthdash", Kw::UlDash},
-                {"ulldash", Kw::UlDash},
-                {"ulthldash", Kw::UlDash},
-                {"uldashd", Kw::UlDashDot},
-                {"ulthdashd", Kw::UlDashDot},
-                {"uldashdd", Kw::UlDashDotDot},
-                {"ulthdashdd", Kw::UlDashDotDot},
-                {"ulwave", Kw::UlWave},
-                {"ulhwave", Kw::UlWave},
-                {"ululdbwave", Kw::UlWave},
-                {"ulnone", Kw::UlNone},
                 {"strike", Kw::Strike},
                 {"striked", Kw::Strike},
                 {"caps", Kw::Caps},
@@ -355,11 +344,6 @@ namespace {
                 {"pard", Kw::Pard},
                 {"par", Kw::Par},
                 {"sect", Kw::Par},
-                {"ql", Kw::Ql},
-                {"qc", Kw::Qc},
-                {"qr", Kw::Qr},
-                {"qj", Kw::Qj},
-                {"qd", Kw::Qj},
                 {"li", Kw::Li},
                 {"lin", Kw::Li},
                 {"ri", Kw::Ri},
@@ -383,8 +367,6 @@ namespace {
                 {"nestrow", Kw::NestRow},
                 {"pngblip", Kw::PngBlip},
                 {"jpegblip", Kw::JpegBlip},
-                {"picw", Kw::PicW},
-                {"pich", Kw::PicH},
                 {"picwgoal", Kw::PicWGoal},
                 {"pichgoal", Kw::PicHGoal},
                 {"picscalex", Kw::PicScaleX},
@@ -517,7 +499,7 @@ namespace {
         PictKind m_pictKind = PictKind::Other;
         QByteArray m_pictData;
         int m_pictNibble = -1;
-        int m_picW = 0, m_picH = 0, m_picWGoal = 0, m_picHGoal = 0, m_scaleX = 100, m_scaleY = 100;
+        int m_picWGoal = 0, m_picHGoal = 0, m_scaleX = 100, m_scaleY = 100;
         int m_imageCount = 0;
 
         QVector<CachedFormat> m_formats;
@@ -771,18 +753,9 @@ namespace {
                 if (font)
                     font->cpg = param;
                 return;
-            case Kw::FRoman:
-            case Kw::FSwiss:
-            case Kw::FModern:
-            case Kw::FScript:
-            case Kw::FDecor:
-            case Kw::FTech:
-                if (font) {
-                    static const QFont::StyleHint hints[]
-                        = {QFont::Serif,   QFont::SansSerif,  QFont::TypeWriter,
-                           QFont::Cursive, QFont::Decorative, QFont::AnyStyle};
-                    font->hint = hints[int(entry.kw) - int(Kw::FRoman)];
-                }
+            case Kw::Family:
+                if (font)
+                    font->hint = QFont::StyleHint(entry.value);
                 return;
             case Kw::Skip:
                 s.dest = Dest::Skip;
@@ -817,12 +790,6 @@ namespace {
             case Kw::JpegBlip:
                 m_pictKind = PictKind::Jpeg;
                 break;
-            case Kw::PicW:
-                m_picW = param;
-                break;
-            case Kw::PicH:
-                m_picH = param;
-                break;
             case Kw::PicWGoal:
                 m_picWGoal = param;
                 break;
@@ -849,13 +816,7 @@ namespace {
         switch (entry.kw) {
         case Kw::Unknown:
         case Kw::KeepStarred:
-        case Kw::FRoman:
-        case Kw::FSwiss:
-        case Kw::FModern:
-        case Kw::FScript:
-        case Kw::FDecor:
-        case Kw::FTech:
-        case Kw::FNil:
+        case Kw::Family:
         case Kw::Charset:
         case Kw::Cpg:
         case Kw::Red:
@@ -863,8 +824,6 @@ namespace {
         case Kw::Blue:
         case Kw::PngBlip:
         case Kw::JpegBlip:
-        case Kw::PicW:
-        case Kw::PicH:
         case Kw::PicWGoal:
         case Kw::PicHGoal:
         case Kw::PicScaleX:
@@ -888,23 +847,14 @@ namespace {
             m_pictKind = PictKind::Other;
             m_pictData.clear();
             m_pictNibble = -1;
-            m_picW = m_picH = m_picWGoal = m_picHGoal = 0;
+            m_picWGoal = m_picHGoal = 0;
             m_scaleX = m_scaleY = 100;
             break;
-        case Kw::Ansi:
-            setDocumentCodePage(1252);
+        case Kw::CodePage:
+            setDocumentCodePage(entry.value);
             break;
         case Kw::AnsiCpg:
             setDocumentCodePage(param);
-            break;
-        case Kw::Mac:
-            setDocumentCodePage(10000);
-            break;
-        case Kw::Pc:
-            setDocumentCodePage(437);
-            break;
-        case Kw::Pca:
-            setDocumentCodePage(850);
             break;
         case Kw::Deff:
             m_defaultFont = param;
@@ -941,23 +891,8 @@ namespace {
         case Kw::Ul:
             c.underline = on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline;
             break;
-        case Kw::UlDotted:
-            c.underline = QTextCharFormat::DotLine;
-            break;
-        case Kw::UlDash:
-            c.underline = QTextCharFormat::DashUnderline;
-            break;
-        case Kw::UlDashDot:
-            c.underline = QTextCharFormat::DashDotLine;
-            break;
-        case Kw::UlDashDotDot:
-            c.underline = QTextCharFormat::DashDotDotLine;
-            break;
-        case Kw::UlWave:
-            c.underline = QTextCharFormat::WaveUnderline;
-            break;
-        case Kw::UlNone:
-            c.underline = QTextCharFormat::NoUnderline;
+        case Kw::UlStyle:
+            c.underline = quint8(entry.value);
             break;
         case Kw::Strike:
             c.strike = on;
@@ -999,17 +934,8 @@ namespace {
         case Kw::Par:
             endParagraph();
             break;
-        case Kw::Ql:
-            p.align = Qt::AlignLeft;
-            break;
-        case Kw::Qc:
-            p.align = Qt::AlignHCenter;
-            break;
-        case Kw::Qr:
-            p.align = Qt::AlignRight;
-            break;
-        case Kw::Qj:
-            p.align = Qt::AlignJustify;
+        case Kw::Align:
+            p.align = Qt::Alignment(entry.value);
             break;
         case Kw::Li:
             p.left = std::clamp(param, -31680, 31680);
@@ -1049,7 +975,7 @@ namespace {
             m_pageBreakNext = true;
             break;
         case Kw::Special:
-            character(entry.ch);
+            character(char16_t(entry.value));
             break;
         case Kw::Trowd:
             m_rowDef.bounds.clear();
