@@ -4,6 +4,7 @@
 #include "config/recordfile.h"
 #include "fakehost.h"
 #include "platform/msgbox.h"
+#include "tests/messagelog.h"
 
 #include <QDir>
 #include <QFile>
@@ -122,11 +123,7 @@ private:
 void TestConfigFile::init()
 {
     dir = std::make_unique<QTemporaryDir>();
-    asked.clear();
-    msgbox::setInterceptor([this](const msgbox::Request &r) {
-        asked.append(r);
-        return msgbox::Answer::Ok;
-    });
+    recordMessages(asked);
 }
 
 void TestConfigFile::cleanup()

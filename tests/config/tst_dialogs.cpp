@@ -9,6 +9,7 @@
 #include "config/recordfile.h"
 #include "fakehost.h"
 #include "platform/msgbox.h"
+#include "tests/messagelog.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,12 +116,7 @@ void TestDialogs::init()
     host->window.setGeometry(100, 80, 600, 400);
     startDir = QDir::currentPath();
     QDir::setCurrent(dir->path());
-    asked.clear();
-    answers.clear();
-    msgbox::setInterceptor([this](const msgbox::Request &r) {
-        asked.append(r);
-        return answers.isEmpty() ? msgbox::Answer::Ok : answers.takeFirst();
-    });
+    recordMessages(asked, &answers);
 }
 
 void TestDialogs::cleanup()

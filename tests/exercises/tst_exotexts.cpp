@@ -10,6 +10,7 @@
 #include "platform/msgbox.h"
 #include "platform/richtext.h"
 #include "platform/sharedvalues.h"
+#include "tests/messagelog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -137,12 +138,7 @@ void TestExoTexts::init()
                            QStringLiteral("corrige1.rtf"), QStringLiteral("c2.P17"))));
     QVERIFY(fixtures::writeExo(path(QStringLiteral("optalis.PEM")),
                                {QStringLiteral("pem.rtf"), QString()}));
-    asked.clear();
-    answers.clear();
-    msgbox::setInterceptor([this](const msgbox::Request &r) {
-        asked.append(r);
-        return answers.isEmpty() ? msgbox::Answer::Ok : answers.takeFirst();
-    });
+    recordMessages(asked, &answers);
     sv = std::make_unique<SharedValues>();
     w = std::make_unique<FeuilleP>(*sv, dir->path());
     exo = w->exercises();

@@ -9,6 +9,7 @@
 #include "exofixtures.h"
 #include "fakeexohost.h"
 #include "platform/msgbox.h"
+#include "tests/messagelog.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -78,11 +79,7 @@ void TestFichexo::init()
     dir = std::make_unique<QTemporaryDir>();
     host = std::make_unique<FakeExoHost>(dir->path());
     startDir = QDir::currentPath();
-    asked.clear();
-    msgbox::setInterceptor([this](const msgbox::Request &r) {
-        asked.append(r);
-        return msgbox::Answer::Ok;
-    });
+    recordMessages(asked);
 }
 
 void TestFichexo::cleanup()

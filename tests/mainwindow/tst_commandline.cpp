@@ -9,6 +9,7 @@
 #include "platform/sharedvalues.h"
 #include "tests/exercises/exofixtures.h"
 #include "tests/mainwindow/scenewindow.h"
+#include "tests/messagelog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -58,11 +59,7 @@ void TestCommandLine::init()
     startDir = QDir::currentPath();
     // The save dialog writes into the current folder.
     QDir::setCurrent(dir->path());
-    asked.clear();
-    msgbox::setInterceptor([this](const msgbox::Request &r) {
-        asked.append(r);
-        return msgbox::Answer::Ok;
-    });
+    recordMessages(asked);
 }
 
 void TestCommandLine::cleanup()

@@ -10,6 +10,7 @@
 #include "platform/msgbox.h"
 #include "platform/sharedvalues.h"
 #include "tests/mainwindow/scenewindow.h"
+#include "tests/messagelog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,11 +67,7 @@ void TestConfigRoundTrip::init()
     dir = std::make_unique<QTemporaryDir>();
     startDir = QDir::currentPath();
     QDir::setCurrent(dir->path());
-    asked.clear();
-    msgbox::setInterceptor([this](const msgbox::Request &r) {
-        asked.append(r);
-        return msgbox::Answer::Yes;
-    });
+    recordMessages(asked, nullptr, msgbox::Answer::Yes);
     msgbox::setBeepCounter(&beeps);
 }
 

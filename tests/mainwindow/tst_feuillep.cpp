@@ -3,6 +3,7 @@
 #include "mainwindow/figureview.h"
 #include "platform/msgbox.h"
 #include "platform/sharedvalues.h"
+#include "tests/messagelog.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -52,12 +53,7 @@ void TestFeuilleP::init()
 {
     dir = std::make_unique<QTemporaryDir>();
     sv = std::make_unique<SharedValues>();
-    asked.clear();
-    answers.clear();
-    msgbox::setInterceptor([this](const msgbox::Request &r) {
-        asked.append(r);
-        return answers.isEmpty() ? msgbox::Answer::Cancel : answers.takeFirst();
-    });
+    recordMessages(asked, &answers, msgbox::Answer::Cancel);
     w = std::make_unique<FeuilleP>(*sv, dir->path());
 }
 

@@ -11,6 +11,7 @@
 #include "mainwindow/figureview.h"
 #include "platform/msgbox.h"
 #include "tabstripharness.h"
+#include "tests/messagelog.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -61,11 +62,7 @@ private:
 
 void TestPupilFaults::init()
 {
-    asked.clear();
-    msgbox::setInterceptor([this](const msgbox::Request &r) {
-        asked.append(r);
-        return msgbox::Answer::Ok;
-    });
+    recordMessages(asked);
     window = std::make_unique<harness::ShownWindow>();
     w = &window->w;
     QVERIFY(window->show());

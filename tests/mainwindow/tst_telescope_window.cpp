@@ -4,6 +4,7 @@
 #include "platform/msgbox.h"
 #include "platform/numbers.h"
 #include "platform/sharedvalues.h"
+#include "tests/messagelog.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -42,11 +43,7 @@ void TestTelescopeWindow::init()
 {
     dir = std::make_unique<QTemporaryDir>();
     sv = std::make_unique<SharedValues>();
-    asked.clear();
-    msgbox::setInterceptor([this](const msgbox::Request &r) {
-        asked.append(r);
-        return msgbox::Answer::Ok;
-    });
+    recordMessages(asked);
     w = std::make_unique<FeuilleP>(*sv, dir->path());
 }
 

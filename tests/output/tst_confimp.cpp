@@ -3,6 +3,7 @@
 #include "output/updown.h"
 #include "platform/msgbox.h"
 #include "recordingprinter.h"
+#include "tests/messagelog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -78,11 +79,7 @@ private:
 
 void TestConfimp::init()
 {
-    asked.clear();
-    msgbox::setInterceptor([this](const msgbox::Request &r) {
-        asked.append(r);
-        return msgbox::Answer::Ok;
-    });
+    recordMessages(asked);
 }
 
 void TestConfimp::cleanup()

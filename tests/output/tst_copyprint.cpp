@@ -4,6 +4,7 @@
 #include "output/confimp.h"
 #include "platform/msgbox.h"
 #include "platform/sharedvalues.h"
+#include "tests/messagelog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -46,11 +47,7 @@ void TestCopyPrint::init()
 {
     dir = std::make_unique<QTemporaryDir>();
     sv = std::make_unique<SharedValues>();
-    asked.clear();
-    msgbox::setInterceptor([this](const msgbox::Request &r) {
-        asked.append(r);
-        return msgbox::Answer::Ok;
-    });
+    recordMessages(asked);
     w = std::make_unique<FeuilleP>(*sv, dir->path());
     QGuiApplication::clipboard()->clear();
 }
