@@ -4,6 +4,7 @@
 #include "platform/msgbox.h"
 #include "platform/numbers.h"
 #include "platform/sharedvalues.h"
+#include "tests/mainwindow/tabstripharness.h"
 #include "tests/messagelog.h"
 
 #include <QCheckBox>
@@ -33,23 +34,25 @@ private:
     void move(QWidget *handle, QPoint pos, Qt::MouseButtons buttons);
     void apply(int field, const QString &text);
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<SharedValues> sv;
-    std::unique_ptr<FeuilleP> w;
+    std::unique_ptr<harness::ShownWindow> window;
+    FeuilleP *w = nullptr;
+    SharedValues *sv = nullptr;
+    const QTemporaryDir *dir = nullptr;
     QList<msgbox::Request> asked;
 };
 
 void TestTelescopeWindow::init()
 {
-    dir = std::make_unique<QTemporaryDir>();
-    sv = std::make_unique<SharedValues>();
     recordMessages(asked);
-    w = std::make_unique<FeuilleP>(*sv, dir->path());
+    window = std::make_unique<harness::ShownWindow>();
+    w = &window->w;
+    sv = &window->sv;
+    dir = &window->dir;
 }
 
 void TestTelescopeWindow::cleanup()
 {
-    w.reset();
+    window.reset();
     msgbox::setInterceptor(nullptr);
 }
 

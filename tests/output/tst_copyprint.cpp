@@ -4,6 +4,7 @@
 #include "output/confimp.h"
 #include "platform/msgbox.h"
 #include "platform/sharedvalues.h"
+#include "tests/mainwindow/tabstripharness.h"
 #include "tests/messagelog.h"
 
 #include <QAction>
@@ -37,24 +38,26 @@ private:
     QAction *menuEntry(const QString &name) const;
     void answerPrintDialog(bool ok);
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<SharedValues> sv;
-    std::unique_ptr<FeuilleP> w;
+    std::unique_ptr<harness::ShownWindow> window;
+    FeuilleP *w = nullptr;
+    SharedValues *sv = nullptr;
+    const QTemporaryDir *dir = nullptr;
     QList<msgbox::Request> asked;
 };
 
 void TestCopyPrint::init()
 {
-    dir = std::make_unique<QTemporaryDir>();
-    sv = std::make_unique<SharedValues>();
     recordMessages(asked);
-    w = std::make_unique<FeuilleP>(*sv, dir->path());
+    window = std::make_unique<harness::ShownWindow>();
+    w = &window->w;
+    sv = &window->sv;
+    dir = &window->dir;
     QGuiApplication::clipboard()->clear();
 }
 
 void TestCopyPrint::cleanup()
 {
-    w.reset();
+    window.reset();
     msgbox::setInterceptor(nullptr);
 }
 
