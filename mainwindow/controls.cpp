@@ -27,6 +27,15 @@ void StatusLine::setText(const QString &text)
     QAccessible::updateAccessibility(&changed);
 }
 
+void paintFocusOutline(QWidget *widget, const QRect &r, const QPen &dashes)
+{
+    QPainter p(widget);
+    p.setPen(QPen(Qt::white, 1));
+    p.drawRect(r);
+    p.setPen(dashes);
+    p.drawRect(r);
+}
+
 PictureButton::PictureButton(QWidget *parent)
     : QLabel(parent)
 {
@@ -38,11 +47,5 @@ void PictureButton::paintEvent(QPaintEvent *event)
     QLabel::paintEvent(event);
     if (!hasFocus())
         return;
-    // Light and dark dashes, seen on the picture's colours as on the window's.
-    QPainter p(this);
-    const QRect r = rect().adjusted(1, 1, -2, -2);
-    p.setPen(QPen(Qt::white, 1));
-    p.drawRect(r);
-    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    p.drawRect(r);
+    paintFocusOutline(this, rect().adjusted(1, 1, -2, -2), QPen(Qt::black, 1, Qt::DotLine));
 }

@@ -24,6 +24,9 @@ public:
     void setText(const QString &text);
 };
 
+// The keyboard focus drawn over a control of any colour: a light line under dark dashes.
+void paintFocusOutline(QWidget *widget, const QRect &r, const QPen &dashes);
+
 // A picture that serves as a button: the keyboard reaches it, and then it is outlined, as a
 // button would be.
 class PictureButton : public QLabel

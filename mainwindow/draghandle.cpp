@@ -1,5 +1,7 @@
 #include "mainwindow/draghandle.h"
 
+#include "mainwindow/controls.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -66,13 +68,9 @@ void DragHandle::paintEvent(QPaintEvent *)
 {
     if (!hasFocus() || !outlined_)
         return;
-    // Dark and light dashes: the outline shows on the white and the black background alike.
-    QPainter p(this);
-    const QRect r = rect().adjusted(0, 0, -1, -1);
-    p.setPen(QPen(Qt::white, 1));
-    p.drawRect(r);
-    p.setPen(QPen(QColor(0, 90, 200), 1, Qt::DashLine));
-    p.drawRect(r);
+    // Shown on the white and the black background alike.
+    paintFocusOutline(this, rect().adjusted(0, 0, -1, -1),
+                      QPen(QColor(0, 90, 200), 1, Qt::DashLine));
 }
 
 void DragHandle::focusInEvent(QFocusEvent *event)
