@@ -4,7 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
+#include <QPen>
 
 namespace {
 
