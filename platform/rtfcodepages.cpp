@@ -355,4 +355,43 @@ int codePageOfCharset(int charset, int fallback)
     }
 }
 
+bool byteOfChar(int codePage, char16_t c, unsigned char *byte)
+{
+    if (codePage == kSymbolCodePage || c == 0xFFFD)
+        return false;
+    if (c < 0x80) {
+        *byte = static_cast<unsigned char>(c);
+        return true;
+    }
+    const char16_t *half = upperHalf(codePage);
+    if (!half)
+        return codepage::cp1252ByteOf(c, byte);
+    for (int i = 0; i < 128; ++i) {
+        if (half[i] == c) {
+            *byte = static_cast<unsigned char>(0x80 + i);
+            return true;
+        }
+    }
+    return false;
+}
+
+int charsetOfFontName(const QString &name)
+{
+    // The names Windows gives its fonts' other code pages; LibreOffice decodes by them too.
+    static const struct
+    {
+        const char *suffix;
+        int charset;
+    } suffixes[] = {
+        {" CE", 238},     {" Cyr", 204},      {" Greek", 161},    {" Tur", 162},
+        {" Baltic", 186}, {" (Hebrew)", 177}, {" (Arabic)", 178}, {" (Vietnamese)", 163},
+    };
+    const QString trimmed = name.trimmed();
+    for (const auto &s : suffixes) {
+        if (trimmed.endsWith(QLatin1String(s.suffix), Qt::CaseInsensitive))
+            return s.charset;
+    }
+    return 0;
+}
+
 } // namespace rtf

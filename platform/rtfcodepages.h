@@ -2,6 +2,8 @@
 // every build reads the same characters.
 #pragma once
 
+#include <QString>
+
 namespace rtf {
 
 // Pseudo code page of the Symbol font (Greek letters and mathematical signs on ASCII bytes).
@@ -17,5 +19,13 @@ char16_t charOfByte(int codePage, unsigned char byte);
 // Code page of an RTF \fcharset value; `fallback` for the default charset and for the ones
 // without a table (the East Asian double-byte sets).
 int codePageOfCharset(int charset, int fallback);
+
+// Byte of a character in a code page of charOfByte, false when it has none. False for
+// kSymbolCodePage: the writer gives Symbol text as Unicode.
+bool byteOfChar(int codePage, char16_t c, unsigned char *byte);
+
+// \fcharset that word processors give a font whose name ends in a code page's suffix
+// ("Arial CE", "Times New Roman Cyr"), whatever charset the file gives it; 0 for other names.
+int charsetOfFontName(const QString &name);
 
 } // namespace rtf

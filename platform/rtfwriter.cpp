@@ -1,6 +1,5 @@
 #include "platform/rtfwriter.h"
 
-#include "platform/codepage.h"
 #include "platform/rtfcodepages.h"
 
 #include <QBuffer>
@@ -25,6 +24,11 @@ namespace {
     int pixelsToTwips(double pixels)
     {
         return int(std::lround(pixels * 15.0));
+    }
+
+    bool isSymbol(const QString &family)
+    {
+        return family.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
     }
 
     QString familyOf(const QTextCharFormat &format, const QTextDocument *doc)
@@ -58,20 +62,21 @@ namespace {
         struct Chars
         {
             QByteArray properties;
-            bool symbol = false;
+            int codePage = 1252;
             bool image = false;
         };
         const Chars &chars(int index, const QTextCharFormat &format);
         void paragraphFormat(const QTextBlockFormat &format, bool inTable);
         void charProperties(const QTextCharFormat &format);
-        void text(const QString &text, bool symbol);
-        void character(char16_t c);
+        void text(const QString &text, int codePage);
+        void character(char16_t c, int codePage);
         void image(const QTextImageFormat &format);
         void number(const char *word, int value);
 
         const QTextDocument *m_doc;
         QByteArray m_out;
         QStringList m_fonts;
+        QVector<int> m_fontCharsets;
         QHash<QString, int> m_fontIndex;
         QHash<QString, QFont::StyleHint> m_fontHint;
         QVector<QColor> m_colors;
@@ -93,6 +98,7 @@ namespace {
         if (!m_fontIndex.contains(family)) {
             m_fontIndex.insert(family, int(m_fonts.size()));
             m_fonts.push_back(family);
+            m_fontCharsets.push_back(isSymbol(family) ? 2 : charsetOfFontName(family));
             m_fontHint.insert(family, format.fontStyleHint());
         }
         for (const QBrush &brush : {format.foreground(), format.background()}) {
@@ -138,7 +144,7 @@ namespace {
         m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036\\uc1\n{\\fonttbl";
         for (int i = 0; i < m_fonts.size(); ++i) {
             const QString &name = m_fonts[i];
-            const bool symbol = name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
+            const int charset = m_fontCharsets[i];
             static const QHash<int, const char *> families = {
                 {QFont::Serif, "\\froman"},       {QFont::SansSerif, "\\fswiss"},
                 {QFont::TypeWriter, "\\fmodern"}, {QFont::Monospace, "\\fmodern"},
@@ -146,10 +152,10 @@ namespace {
             };
             m_out += "{";
             number("f", i);
-            m_out += symbol ? "\\ftech" : families.value(m_fontHint.value(name), "\\fnil");
-            number("fcharset", symbol ? 2 : 0);
+            m_out += charset == 2 ? "\\ftech" : families.value(m_fontHint.value(name), "\\fnil");
+            number("fcharset", charset);
             m_out += ' ';
-            text(name, false);
+            text(name, charset == 2 ? 1252 : codePageOfCharset(charset, 1252));
             m_out += ";}";
         }
         m_out += "}\n{\\colortbl;";
@@ -169,6 +175,7 @@ namespace {
         if (size > 0)
             m_defaultHalfPoints = int(std::lround(size * 2));
         m_fonts.clear();
+        m_fontCharsets.clear();
         collectFormat(QTextCharFormat()); // the default font is \f0
         collect(m_doc->rootFrame());
         m_out.reserve(m_doc->characterCount() * 2 + 1024);
@@ -387,7 +394,7 @@ namespace {
         m_out += ' ';
     }
 
-    void Writer::character(char16_t c)
+    void Writer::character(char16_t c, int codePage)
     {
         switch (c) {
         case u'\\':
@@ -426,9 +433,10 @@ namespace {
             return;
         }
         static const char hex[] = "0123456789abcdef";
-        // The five undefined bytes of the code page are left to \u.
+        // The five undefined bytes of cp1252 are left to \u. Word processors read a byte in the
+        // code page of its font's charset, so a letter outside that code page goes as \u.
         unsigned char byte = 0;
-        if ((c < 0x80 || c > 0x9F) && codepage::cp1252ByteOf(c, &byte)) {
+        if ((c < 0x80 || c > 0x9F) && byteOfChar(codePage, c, &byte)) {
             m_out += "\\'";
             m_out += hex[byte >> 4];
             m_out += hex[byte & 15];
@@ -438,8 +446,9 @@ namespace {
         m_out += '?';
     }
 
-    void Writer::text(const QString &s, bool symbol)
+    void Writer::text(const QString &s, int codePage)
     {
+        const bool symbol = codePage == kSymbolCodePage;
         for (const QChar ch : s) {
             const char16_t c = ch.unicode();
             // In a symbol font a byte names a symbol, not a letter: only Unicode says which
@@ -449,7 +458,7 @@ namespace {
                 m_out += '?';
                 continue;
             }
-            character(c);
+            character(c, codePage);
         }
     }
 
@@ -497,8 +506,7 @@ namespace {
             Chars c;
             c.properties = m_out.mid(start);
             m_out.truncate(start);
-            c.symbol = familyOf(format, m_doc).compare(QLatin1String("Symbol"), Qt::CaseInsensitive)
-                == 0;
+            c.codePage = codePageOfCharset(m_fontCharsets.value(fontIndex(format)), 1252);
             c.image = format.isImageFormat();
             it = m_chars.insert(index, c);
         }
@@ -522,7 +530,7 @@ namespace {
                 for (int i = 0; i < fragment.length(); ++i)
                     image(format);
             } else {
-                text(fragment.text(), c.symbol);
+                text(fragment.text(), c.codePage);
             }
             m_out += '}';
         }

@@ -247,6 +247,8 @@ private Q_SLOTS:
     void paragraphFormats();
     void writerBytes_data();
     void writerBytes();
+    void fontCharsets_data();
+    void fontCharsets();
     void notRtf_data();
     void notRtf();
     void hostile_data();
@@ -712,6 +714,66 @@ void TestRtf::writerBytes()
     QVERIFY(out.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0"));
     for (const char c : out)
         QVERIFY(uchar(c) < 0x80);
+}
+
+void TestRtf::fontCharsets_data()
+{
+    QTest::addColumn<QByteArray>("fonts");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("fontEntry");
+    QTest::addColumn<QByteArray>("textBytes");
+    // Word processors take a font named "… CE", "… Cyr" or "… Greek" as that code page whatever
+    // its \fcharset says: the bytes must be that code page's, the rest goes as \u.
+    const QByteArray czech("P\\'f8\\'edli\\'9a \\'9elu\\'9dou\\'e8k\\'fd k\\'f9\\'f2, "
+                           "tch\\u232?que \\u224? Prague");
+    QTest::newRow("Arial CE, cp1250: Czech and French")
+        << QByteArray("{\\f1\\fswiss\\fcharset238 Arial CE;}") << "\\f1 " + czech
+        << "Příliš žluťoučký kůň, tchèque à Prague"
+        << QByteArray("\\fswiss\\fcharset238 Arial CE;}") << czech;
+    QTest::newRow("Times New Roman Cyr, cp1251: Russian and French")
+        << QByteArray("{\\f1\\froman\\fcharset204 Times New Roman Cyr;}")
+        << QByteArray("\\f1 \\'cb\\'e8\\'ed\\'e7\\'e0 \\u233?l\\u232?ve") << "Линза élève"
+        << QByteArray("\\froman\\fcharset204 Times New Roman Cyr;}")
+        << QByteArray("\\'cb\\'e8\\'ed\\'e7\\'e0 \\u233?l\\u232?ve");
+    QTest::newRow("Arial Greek, cp1253: Greek and French")
+        << QByteArray("{\\f1\\fswiss\\fcharset161 Arial Greek;}")
+        << QByteArray("\\f1 \\'d6\\'e1\\'ea\\'fc\\'f2 \\u233?l\\u232?ve") << "Φακός élève"
+        << QByteArray("\\fswiss\\fcharset161 Arial Greek;}")
+        << QByteArray("\\'d6\\'e1\\'ea\\'fc\\'f2 \\u233?l\\u232?ve");
+    QTest::newRow("Polish read as \\u, written as cp1250")
+        << QByteArray("{\\f1\\fcharset238 Arial CE;}")
+        << QByteArray("\\f1 Za\\u380?\\u243?\\u322?\\u263? g\\u281?\\u347?l\\u261? o\\u249?")
+        << "Zażółć gęślą où" << QByteArray("\\fcharset238 Arial CE;}")
+        << QByteArray("Za\\'bf\\'f3\\'b3\\'e6 g\\'ea\\'9cl\\'b9 o\\u249?");
+    QTest::newRow("CE name without \\fcharset")
+        << QByteArray("{\\f1 Courier New CE;}") << QByteArray("\\f1 \\u269?\\u233?") << "čé"
+        << QByteArray("\\fcharset238 Courier New CE;}") << QByteArray("\\'e8\\'e9");
+    QTest::newRow("Western font: cp1252 bytes, the rest as \\u")
+        << QByteArray("{\\f1\\fswiss\\fcharset238 Arial;}") << QByteArray("\\f1 \\'e8\\u233?")
+        << "čé" << QByteArray("\\fswiss\\fcharset0 Arial;}") << QByteArray("\\u269?\\'e9");
+}
+
+void TestRtf::fontCharsets()
+{
+    QFETCH(QByteArray, fonts);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, fontEntry);
+    QFETCH(QByteArray, textBytes);
+    QTextDocument first;
+    QVERIFY(richtext::readRtf("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}"
+                                  + fonts + "}" + body + "\\par}",
+                              &first));
+    QCOMPARE(textOf(first), text);
+    const QByteArray written = richtext::writeRtf(&first);
+    const QByteArray table = written.left(written.indexOf("{\\colortbl"));
+    QVERIFY2(table.contains(fontEntry), table.constData());
+    QVERIFY2(written.contains(" " + textBytes + "}"), written.constData());
+    QTextDocument second;
+    QVERIFY(richtext::readRtf(written, &second));
+    QCOMPARE(textOf(second), text);
+    QCOMPARE(describe(second), describe(first));
 }
 
 void TestRtf::notRtf_data()
