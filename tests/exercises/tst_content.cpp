@@ -2,6 +2,7 @@
 // configurations, every value its correction states is the one the program shows, the guided
 // first exercise opens from the menu, and the committed files are those their description makes.
 #include "config/dirlist.h"
+#include "config/filelist.h"
 #include "exercises/exofile.h"
 #include "exercises/exotexts.h"
 #include "exercises/fichexo.h"
@@ -50,6 +51,24 @@ QString plainRtf(const QString &path, bool raw = false)
     return raw ? doc.toRawText() : doc.toPlainText();
 }
 
+// The first plain space where French typography wants one that does not break: before
+// two-part punctuation, inside guillemets, between a number and "cm"; empty when none.
+QString breakableFrenchSpace(const QString &text)
+{
+    static const QRegularExpression plain(
+        QStringLiteral("[ \\t\\n][:;?!»]|«[ \\t\\n]|\\d[ \\t\\n]+cm\\b"));
+    const QRegularExpressionMatch m = plain.match(text);
+    return m.hasMatch() ? text.mid(std::max<qsizetype>(0, m.capturedStart() - 20), 40) : QString();
+}
+
+// Types as the pupil does: the field's text replaced, then Enter.
+void typeIn(QLineEdit *field, const QString &text)
+{
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
 bool copyFolder(const QString &from, const QString &to)
 {
     QDir().mkpath(to);
@@ -71,6 +90,7 @@ private Q_SLOTS:
     void committedFilesAreGenerated();
     void textsRead_data();
     void textsRead();
+    void exerciseList();
     void exerciseOpens_data();
     void exerciseOpens();
     void claims_data();
@@ -78,6 +98,7 @@ private Q_SLOTS:
     void guidedExerciseFromTheMenu();
     void helpTopics_data();
     void helpTopics();
+    void helpSpacing();
     void helpPictures_data();
     void helpPictures();
     void helpShowsItsPictures();
@@ -169,6 +190,7 @@ void TestContent::textsRead()
     // French spacing: a no-break space before the colon, never a plain one or none.
     QVERIFY(!text.contains(QStringLiteral(" :")));
     QVERIFY(!text.contains(QStringLiteral(" ?")));
+    QCOMPARE(breakableFrenchSpace(text), QString());
 }
 
 Fichexo *activeExerciseWindow()
@@ -199,6 +221,31 @@ TestContent::Preview TestContent::openExercise(const QString &name)
     return p;
 }
 
+// The window lists the shipped exercises under their French names, accents included, in the
+// order of their numbers.
+void TestContent::exerciseList()
+{
+    QStringList listed;
+    QTimer::singleShot(0, this, [&] {
+        Fichexo *f = activeExerciseWindow();
+        if (!f)
+            return;
+        f->Dir1->setPath(dir->filePath(QStringLiteral("exercices")));
+        for (int i = 0; i < f->File1->count(); ++i)
+            listed << f->File1->item(i)->text();
+        f->reject();
+    });
+    w->exercises()->openexo_Click();
+    QCOMPARE(listed, shippedExercises());
+    for (const QString &name : {QStringLiteral("05 Objet à l'infini.E38"),
+                                QStringLiteral("09 Télescope - miroir plan.E38"),
+                                QStringLiteral("13 Conditions de Gauss.E38")})
+        QVERIFY2(listed.contains(name), qPrintable(name));
+    for (int i = 0; i < listed.size(); ++i)
+        QVERIFY2(listed[i].startsWith(QStringLiteral("%1 ").arg(i + 1, 2, 10, QLatin1Char('0'))),
+                 qPrintable(listed[i]));
+}
+
 void TestContent::exerciseOpens_data()
 {
     QTest::addColumn<QString>("name");
@@ -217,6 +264,7 @@ void TestContent::exerciseOpens()
     const Preview p = openExercise(name);
     QCOMPARE(asked, QStringList());
     QCOMPARE(p.title, records[5].trimmed());
+    QCOMPARE(breakableFrenchSpace(p.title), QString());
     QVERIFY(!p.title.isEmpty());
     QCOMPARE(p.lit, records[4].toInt());
     QVERIFY(p.lit >= 1 && p.lit <= 3);
@@ -245,6 +293,7 @@ void TestContent::claims_data()
     QTest::addColumn<bool>("correction");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QStringList>("typed");
     QFile f(QStringLiteral(OPTALIS_CLAIMS));
     QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
     int line = 0;
@@ -254,13 +303,16 @@ void TestContent::claims_data()
         if (row.isEmpty() || row.startsWith(QLatin1Char('#')))
             continue;
         const QStringList cols = row.split(QLatin1Char('|'));
-        QVERIFY2(cols.size() == 4, qPrintable(row));
+        QVERIFY2(cols.size() == 4 || cols.size() == 5, qPrintable(row));
+        const QStringList typed = cols.size() == 5
+            ? cols[4].split(QLatin1Char(' '), Qt::SkipEmptyParts)
+            : QStringList();
         const QString label = QStringLiteral("%1: %2, %3 %4")
                                   .arg(line)
                                   .arg(cols[0].trimmed(), cols[1].trimmed(), cols[2].trimmed());
         QTest::newRow(qPrintable(label))
             << cols[0].trimmed() << (cols[1].trimmed() == QLatin1String("corrige"))
-            << cols[2].trimmed() << cols[3].trimmed();
+            << cols[2].trimmed() << cols[3].trimmed() << typed;
     }
 }
 
@@ -270,9 +322,15 @@ void TestContent::claims()
     QFETCH(bool, correction);
     QFETCH(QString, shown);
     QFETCH(QString, expected);
+    QFETCH(QStringList, typed);
     openExercise(name);
     if (correction)
         w->exercises()->opencor_Click();
+    for (const QString &entry : typed) {
+        const QStringList pair = entry.split(QLatin1Char('='));
+        QVERIFY2(pair.size() == 2 && pair[0].startsWith(QLatin1Char('f')), qPrintable(entry));
+        typeIn(w->Text1[size_t(pair[0].mid(1).toInt())], pair[1]);
+    }
     QCOMPARE(asked, QStringList());
     QString text;
     if (shown.startsWith(QLatin1Char('f')))
@@ -295,6 +353,11 @@ void TestContent::guidedExerciseFromTheMenu()
     QCOMPARE(text, plainRtf(kExercises + QStringLiteral("/priseenmain.rtf")));
     QVERIFY(w->windowTitle().endsWith(QStringLiteral("priseenmain.P17")));
     QCOMPARE(w->Label3[0]->text(), QStringLiteral("48,0 cm"));
+    // Its steps 3 and 7: the object typed at 20 cm, the image read, rounded, in the tab.
+    typeIn(w->Text1[4], QStringLiteral("20"));
+    QCOMPARE(w->Label3[0]->text(), QStringLiteral("46,7 cm"));
+    QVERIFY(text.contains(QStringLiteral("60 - 13,33 = 46,67")));
+    QVERIFY(text.contains(QStringLiteral("affiche 46,7")));
 }
 
 void TestContent::helpTopics_data()
@@ -319,6 +382,18 @@ void TestContent::helpTopics()
     const QRegularExpression section(
         QStringLiteral("<h[23] id=\"%1\">[^<]+</h[23]>\\s*<p>").arg(anchor));
     QVERIFY(section.match(html).hasMatch());
+}
+
+// The help as its window shows it keeps French spacing where the source breaks lines.
+void TestContent::helpSpacing()
+{
+    QFile f(kData + QStringLiteral("/Qvex.html"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QTextDocument doc;
+    doc.setHtml(QString::fromUtf8(f.readAll()));
+    const QString text = doc.toRawText();
+    QVERIFY(text.contains(QStringLiteral("«\u00a0Objets et images\u00a0»")));
+    QCOMPARE(breakableFrenchSpace(text), QString());
 }
 
 void TestContent::helpPictures_data()

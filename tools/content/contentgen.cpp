@@ -38,6 +38,19 @@ namespace {
         return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
     }
 
+    // French spacing: a no-break space before two-part punctuation, inside guillemets and
+    // between a number and its unit, so that no line starts with ":" or "cm".
+    QString frenchSpacing(QString text)
+    {
+        static const QRegularExpression before(QStringLiteral(" ([:;?!»])"));
+        static const QRegularExpression after(QStringLiteral("« "));
+        static const QRegularExpression unit(QStringLiteral("(\\d) (cm)\\b"));
+        text.replace(before, QStringLiteral("\u00a0\\1"));
+        text.replace(after, QStringLiteral("«\u00a0"));
+        text.replace(unit, QStringLiteral("\\1\u00a0\\2"));
+        return text;
+    }
+
     bool makeConfig(const QJsonObject &all, const QString &name, ConfigValues *v, QString *error,
                     int depth = 0)
     {
@@ -136,12 +149,12 @@ namespace {
         if (e.contains(QStringLiteral("niveau"))) {
             recs << RecordText {5, QString::number(e.value(QStringLiteral("niveau")).toInt())};
             const QList<QString> pieces
-                = notionPieces(e.value(QStringLiteral("notions")).toString());
+                = notionPieces(frenchSpacing(e.value(QStringLiteral("notions")).toString()));
             if (pieces.size() > 4)
                 return fail(error, file + QStringLiteral(" : notions trop longues"));
             for (int i = 0; i < pieces.size(); ++i)
                 recs << RecordText {7 + i, pieces[i]};
-            recs << RecordText {11, e.value(QStringLiteral("titre")).toString()};
+            recs << RecordText {11, frenchSpacing(e.value(QStringLiteral("titre")).toString())};
             recs << RecordText {12, QString::number(e.value(QStringLiteral("sabliers")).toInt())};
         }
         QByteArray bytes;
@@ -190,11 +203,7 @@ namespace {
 
     QByteArray inlineRtf(QString line, bool *ok)
     {
-        // French spacing: no-break space before two-part punctuation and inside guillemets.
-        static const QRegularExpression before(QStringLiteral(" ([:;?!»])"));
-        static const QRegularExpression after(QStringLiteral("« "));
-        line.replace(before, QStringLiteral("\u00a0\\1"));
-        line.replace(after, QStringLiteral("«\u00a0"));
+        line = frenchSpacing(line);
         QByteArray out;
         bool bold = false;
         for (const QChar ch : std::as_const(line)) {
