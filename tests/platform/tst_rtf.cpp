@@ -1,6 +1,7 @@
 // RTF texts read into the exercise pane and written back: samples from real word processors,
 // encodings, formats, round trips, hostile bytes, files and printing.
 #include "platform/richtext.h"
+#include "platform/rtfcodepages.h"
 #include "platform/rtfreader.h"
 
 #include <QtTest>
@@ -249,6 +250,8 @@ private Q_SLOTS:
     void writerBytes();
     void fontCharsets_data();
     void fontCharsets();
+    void codePageBytes_data();
+    void codePageBytes();
     void notRtf_data();
     void notRtf();
     void hostile_data();
@@ -470,7 +473,8 @@ void TestRtf::roundTrip_data()
 {
     QTest::addColumn<QByteArray>("input");
     for (const char *name : {"libreoffice_lentille.rtf", "pandoc_miroir.rtf", "wordpad_prisme.rtf",
-                             "word97_optique.rtf"})
+                             "word97_optique.rtf", "libreoffice_tcheque.rtf",
+                             "libreoffice_russe.rtf", "libreoffice_grec.rtf"})
         QTest::newRow(name) << sample(QString::fromLatin1(name));
     QTextDocument pane;
     buildPaneDocument(&pane);
@@ -718,62 +722,117 @@ void TestRtf::writerBytes()
 
 void TestRtf::fontCharsets_data()
 {
-    QTest::addColumn<QByteArray>("fonts");
-    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("fontEntry");
     QTest::addColumn<QByteArray>("textBytes");
+    const auto withFonts = [](const char *fonts, const QByteArray &body) {
+        return "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}"
+            + QByteArray(fonts) + "}\\f1 " + body + "\\par}";
+    };
     // Word processors take a font named "… CE", "… Cyr" or "… Greek" as that code page whatever
     // its \fcharset says: the bytes must be that code page's, the rest goes as \u.
     const QByteArray czech("P\\'f8\\'edli\\'9a \\'9elu\\'9dou\\'e8k\\'fd k\\'f9\\'f2, "
                            "tch\\u232?que \\u224? Prague");
     QTest::newRow("Arial CE, cp1250: Czech and French")
-        << QByteArray("{\\f1\\fswiss\\fcharset238 Arial CE;}") << "\\f1 " + czech
+        << withFonts("{\\f1\\fswiss\\fcharset238 Arial CE;}", czech)
         << "Příliš žluťoučký kůň, tchèque à Prague"
         << QByteArray("\\fswiss\\fcharset238 Arial CE;}") << czech;
+    const QByteArray russian("\\'cb\\'e8\\'ed\\'e7\\'e0 \\u233?l\\u232?ve");
     QTest::newRow("Times New Roman Cyr, cp1251: Russian and French")
-        << QByteArray("{\\f1\\froman\\fcharset204 Times New Roman Cyr;}")
-        << QByteArray("\\f1 \\'cb\\'e8\\'ed\\'e7\\'e0 \\u233?l\\u232?ve") << "Линза élève"
-        << QByteArray("\\froman\\fcharset204 Times New Roman Cyr;}")
-        << QByteArray("\\'cb\\'e8\\'ed\\'e7\\'e0 \\u233?l\\u232?ve");
+        << withFonts("{\\f1\\froman\\fcharset204 Times New Roman Cyr;}", russian) << "Линза élève"
+        << QByteArray("\\froman\\fcharset204 Times New Roman Cyr;}") << russian;
+    const QByteArray greek("\\'d6\\'e1\\'ea\\'fc\\'f2 \\u233?l\\u232?ve");
     QTest::newRow("Arial Greek, cp1253: Greek and French")
-        << QByteArray("{\\f1\\fswiss\\fcharset161 Arial Greek;}")
-        << QByteArray("\\f1 \\'d6\\'e1\\'ea\\'fc\\'f2 \\u233?l\\u232?ve") << "Φακός élève"
-        << QByteArray("\\fswiss\\fcharset161 Arial Greek;}")
-        << QByteArray("\\'d6\\'e1\\'ea\\'fc\\'f2 \\u233?l\\u232?ve");
+        << withFonts("{\\f1\\fswiss\\fcharset161 Arial Greek;}", greek) << "Φακός élève"
+        << QByteArray("\\fswiss\\fcharset161 Arial Greek;}") << greek;
     QTest::newRow("Polish read as \\u, written as cp1250")
-        << QByteArray("{\\f1\\fcharset238 Arial CE;}")
-        << QByteArray("\\f1 Za\\u380?\\u243?\\u322?\\u263? g\\u281?\\u347?l\\u261? o\\u249?")
+        << withFonts("{\\f1\\fcharset238 Arial CE;}",
+                     "Za\\u380?\\u243?\\u322?\\u263? g\\u281?\\u347?l\\u261? o\\u249?")
         << "Zażółć gęślą où" << QByteArray("\\fcharset238 Arial CE;}")
         << QByteArray("Za\\'bf\\'f3\\'b3\\'e6 g\\'ea\\'9cl\\'b9 o\\u249?");
     QTest::newRow("CE name without \\fcharset")
-        << QByteArray("{\\f1 Courier New CE;}") << QByteArray("\\f1 \\u269?\\u233?") << "čé"
+        << withFonts("{\\f1 Courier New CE;}", "\\u269?\\u233?") << "čé"
         << QByteArray("\\fcharset238 Courier New CE;}") << QByteArray("\\'e8\\'e9");
     QTest::newRow("Western font: cp1252 bytes, the rest as \\u")
-        << QByteArray("{\\f1\\fswiss\\fcharset238 Arial;}") << QByteArray("\\f1 \\'e8\\u233?")
-        << "čé" << QByteArray("\\fswiss\\fcharset0 Arial;}") << QByteArray("\\u269?\\'e9");
+        << withFonts("{\\f1\\fswiss\\fcharset238 Arial;}", "\\'e8\\u233?") << "čé"
+        << QByteArray("\\fswiss\\fcharset0 Arial;}") << QByteArray("\\u269?\\'e9");
+    // Written by LibreOffice with \fcharset0 and \u (rtf/README.md); texts as it shows them, and
+    // as it shows what the writer made of them.
+    QTest::newRow("LibreOffice: Arial CE")
+        << sample(QStringLiteral("libreoffice_tcheque.rtf"))
+        << QStringLiteral("Exercice 4 : čočka a zrcadlo\n"
+                          "Příliš žluťoučký kůň úpěl ďábelské ódy ; l'élève tchèque écrit "
+                          "« à Prague ».\n"
+                          "Zażółć gęślą jaźń : où est l'image A'B' ?\n"
+                          "Fin de l'énoncé : réponse à rédiger.")
+        << QByteArray("\\fcharset238 Arial CE;}")
+        << QByteArray("l'\\'e9l\\u232?ve tch\\u232?que \\'e9crit \\'ab \\u224? Prague \\'bb.");
+    QTest::newRow("LibreOffice: Times New Roman Cyr")
+        << sample(QStringLiteral("libreoffice_russe.rtf"))
+        << QStringLiteral("Exercice 5 : линза и зеркало\n"
+                          "Собирающая линза даёт изображение ; l'élève russe répond "
+                          "« déjà vu ».\n"
+                          "Фокусное расстояние f' = 10 см, où ça ?\n"
+                          "Fin de l'énoncé : réponse à rédiger.")
+        << QByteArray("\\fcharset204 Times New Roman Cyr;}")
+        << QByteArray("\\'e4\\'e0\\'b8\\'f2 \\'e8\\'e7\\'ee\\'e1\\'f0\\'e0\\'e6\\'e5\\'ed\\'e8"
+                      "\\'e5 ; l'\\u233?l\\u232?ve");
+    QTest::newRow("LibreOffice: Arial Greek")
+        << sample(QStringLiteral("libreoffice_grec.rtf"))
+        << QStringLiteral("Exercice 6 : φακός και κάτοπτρο\n"
+                          "Ο συγκλίνων φακός σχηματίζει είδωλο ; l'élève grec répond "
+                          "« très bien ».\n"
+                          "Εστιακή απόσταση f' = 10 cm, θέση à 20 cm.\n"
+                          "Fin de l'énoncé : réponse à rédiger.")
+        << QByteArray("\\fcharset161 Arial Greek;}")
+        << QByteArray("\\'e8\\'dd\\'f3\\'e7 \\u224? 20 cm.");
 }
 
 void TestRtf::fontCharsets()
 {
-    QFETCH(QByteArray, fonts);
-    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, input);
     QFETCH(QString, text);
     QFETCH(QByteArray, fontEntry);
     QFETCH(QByteArray, textBytes);
     QTextDocument first;
-    QVERIFY(richtext::readRtf("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}"
-                                  + fonts + "}" + body + "\\par}",
-                              &first));
+    QVERIFY(richtext::readRtf(input, &first));
     QCOMPARE(textOf(first), text);
     const QByteArray written = richtext::writeRtf(&first);
     const QByteArray table = written.left(written.indexOf("{\\colortbl"));
     QVERIFY2(table.contains(fontEntry), table.constData());
-    QVERIFY2(written.contains(" " + textBytes + "}"), written.constData());
+    QVERIFY2(written.contains(textBytes), written.constData());
     QTextDocument second;
     QVERIFY(richtext::readRtf(written, &second));
     QCOMPARE(textOf(second), text);
     QCOMPARE(describe(second), describe(first));
+}
+
+void TestRtf::codePageBytes_data()
+{
+    QTest::addColumn<int>("codePage");
+    for (const int codePage :
+         {1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 874, 10000, 437, 850})
+        QTest::newRow(qPrintable(QString::number(codePage))) << codePage;
+}
+
+void TestRtf::codePageBytes()
+{
+    // The writer's byte for a character is the byte the reader reads it from.
+    QFETCH(int, codePage);
+    for (int b = 0; b < 256; ++b) {
+        const char16_t c = rtf::charOfByte(codePage, uchar(b));
+        unsigned char byte = 0;
+        if (c == 0xFFFD) {
+            QVERIFY(!rtf::byteOfChar(codePage, c, &byte));
+            continue;
+        }
+        QVERIFY2(rtf::byteOfChar(codePage, c, &byte), qPrintable(QString::number(b, 16)));
+        QCOMPARE(int(byte), b);
+    }
+    unsigned char byte = 0;
+    QVERIFY(!rtf::byteOfChar(codePage, u'\u4E2D', &byte));
+    QVERIFY(!rtf::byteOfChar(rtf::kSymbolCodePage, u'a', &byte));
 }
 
 void TestRtf::notRtf_data()
