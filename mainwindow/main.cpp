@@ -4,12 +4,11 @@
 #include "mainwindow/feuillep.h"
 #include "platform/paths.h"
 #include "platform/sharedvalues.h"
+#include "platform/translators.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <cstdio>
 
 namespace {
@@ -54,14 +53,12 @@ int main(int argc, char *argv[])
     // The installed icon theme has the program's icon; a copied program shows the default.
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.optalis.Optalis")));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    QTranslator qtFrench;
-    if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtFrench);
-
     const QString programDir = QCoreApplication::applicationDirPath();
+    const QString shippedDir = paths::shippedDir(programDir);
+    const auto french = translators::installFrench(shippedDir);
+
     SharedValues shared;
-    FeuilleP window(shared, paths::shippedDir(programDir), paths::exchangeDir(programDir));
+    FeuilleP window(shared, shippedDir, paths::exchangeDir(programDir));
     window.show();
     if (!request.file.isEmpty())
         commandline::openFile(window, request.file);

@@ -63,4 +63,9 @@ QString exercisesDir(const QString &shippedDir)
     return QFileInfo(shipped).isDir() ? shipped : shippedDir;
 }
 
+QString translationsDir(const QString &shippedDir)
+{
+    return QDir(shippedDir).filePath(QStringLiteral("translations"));
+}
+
 } // namespace paths

@@ -15,6 +15,9 @@ QString shippedDir(const QString &programDir);
 // folder) when they are there, else the shipped folder itself.
 QString exercisesDir(const QString &shippedDir);
 
+// Folder of the program's own translation catalogues: "translations" in the shipped folder.
+QString translationsDir(const QString &shippedDir);
+
 // True when `programDir` is the `bin` of an installed tree.
 bool isInstalled(const QString &programDir);
 

@@ -2,7 +2,7 @@
 # configure and build. Sourced, not executed.
 
 OPTALIS_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-private-dev qt6-base-dev-tools libgl-dev
-                  qt6-translations-l10n fonts-liberation libbenchmark-dev
+                  qt6-l10n-tools qt6-translations-l10n fonts-liberation libbenchmark-dev
                   xvfb xauth desktop-file-utils appstream)
 # Only the sanitizer build and the fuzzers need clang, its sanitizer runtimes and the symbolizer.
 OPTALIS_SANITIZE_PACKAGES=(clang libclang-rt-14-dev llvm)
