@@ -25,7 +25,7 @@ app=org.optalis.Optalis
 for f in share/applications/$app.desktop share/metainfo/$app.metainfo.xml \
          share/mime/packages/$app.xml share/icons/hicolor/scalable/apps/$app.svg \
          share/icons/hicolor/48x48/apps/$app.png share/man/man1/optalis.1.gz \
-         share/doc/optalis/copyright; do
+         share/doc/optalis/copyright share/optalis/translations/qtprint_fr.qm; do
     [ -f "$prefix/$f" ] || fail "$f not installed"
 done
 # Everything data/ holds is shipped, but the sources of the exercises.
