@@ -218,9 +218,9 @@ void ExoTexts::Closexo_Click()
 void ExoTexts::openRequested(const QString &name)
 {
     SharedValues &sv = host.shared();
-    const QString dir = exofile::withSeparator(host.programDir());
-    sv.repexo = dir;
-    const QString path = exofile::resolveName(dir, name);
+    const QString path = exofile::resolveName(exofile::withSeparator(host.programDir()), name);
+    // The catalogue names its texts from its own folder, wherever the launcher found it.
+    sv.repexo = exofile::withSeparator(QFileInfo(path).absolutePath());
     // A missing catalogue would read as an empty one and name a blank statement: it is
     // reported as the file it is.
     if (!QFileInfo(path).isFile()) {

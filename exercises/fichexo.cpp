@@ -58,6 +58,13 @@ void colour(QWidget *w, const QColor &c)
     w->setPalette(p);
 }
 
+// A value label is heard as what it shows.
+void showValue(QLabel *label, const QString &text)
+{
+    label->setText(text);
+    label->setAccessibleName(text);
+}
+
 QLabel *picture(QWidget *owner, const QString &name, const QString &accessible,
                 const QPixmap &pixmap, const QRect &geometry)
 {
@@ -110,7 +117,8 @@ void Fichexo::createLists()
 void Fichexo::createPreview()
 {
     titratexo = place(new QLabel(QStringLiteral("Titre"), this), QStringLiteral("titratexo"),
-                      QStringLiteral("Titre de l'exercice"), QRect(kPreviewLeft, 88, 540, 40));
+                      QStringLiteral("Titre"), QRect(kPreviewLeft, 88, 540, 40));
+    titratexo->setAccessibleDescription(QStringLiteral("Titre de l'exercice"));
     titratexo->setFont(serif(16, true));
     titratexo->setWordWrap(true);
     colour(titratexo, kDarkBlue);
@@ -135,8 +143,10 @@ void Fichexo::createPreview()
                      QRect(kPreviewLeft, 188, 200, 24));
     Label2 = caption(this, QStringLiteral("Label2"), QStringLiteral("Corrigé"),
                      QRect(kPreviewLeft, 188, 200, 24));
-    for (QLabel *l : {Label2, Label3})
+    for (QLabel *l : {Label2, Label3}) {
         l->setFont(sans(12, true));
+        l->setAccessibleDescription(QStringLiteral("Exercice corrigé ou non"));
+    }
     colour(Label2, kGreen);
     colour(Label3, kShadow);
     Text2 = place(new HourglassRow(this), QStringLiteral("Text2"),
@@ -192,7 +202,7 @@ void Fichexo::createWaitNotice()
 
 void Fichexo::Form_Load()
 {
-    titratexo->clear();
+    showValue(titratexo, QString());
     Frame2->hide();
     // The preview's parts show once a file is previewed.
     for (QWidget *w : previewParts())
@@ -270,9 +280,8 @@ bool Fichexo::apercu()
         exomsg::lectureImpossible(messageParent());
         return false;
     }
-    Label2->setText(p.corrected ? kCorrected : QStringLiteral("Non corrigé"));
-    Label3->setText(Label2->text());
-    Label2->setAccessibleName(Label2->text());
+    showValue(Label2, p.corrected ? kCorrected : QStringLiteral("Non corrigé"));
+    showValue(Label3, Label2->text());
     if (p.level) {
         for (int i = 0; i < 3; ++i) {
             const bool lit = *p.level > i;
@@ -285,7 +294,7 @@ bool Fichexo::apercu()
     }
     Text1->setPlainText(p.notions);
     if (p.title)
-        titratexo->setText(*p.title);
+        showValue(titratexo, *p.title);
     Text2->setText(QString(p.hourglasses, QLatin1Char('6')));
     return true;
 }

@@ -96,6 +96,8 @@ private Q_SLOTS:
     void exerciseWithConfigurationMovesTheFigure();
     void launcherRequest_data();
     void launcherRequest();
+    void launcherOpensShippedExercise_data();
+    void launcherOpensShippedExercise();
 
 private:
     QString path(const QString &name) const { return dir->filePath(name); }
@@ -553,30 +555,41 @@ void TestExoTexts::launcherRequest_data()
     QTest::addColumn<QString>("correction");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("exocorrige");
+    QTest::addColumn<QString>("folder"); // of the catalogue, its texts and configurations
     QTest::newRow("exercise with correction") << "a.E38"
                                               << "corrige1.rtf"
-                                              << "Enonce un" << 1;
+                                              << "Enonce un" << 1 << "";
     QTest::newRow("without correction") << "A.e38"
                                         << ""
-                                        << "Enonce un" << 0;
+                                        << "Enonce un" << 0 << "";
     QTest::newRow("subfolder, other case") << "EXOS\\a.E38"
                                            << "x.rtf"
-                                           << "Enonce un" << 1;
+                                           << "Enonce un" << 1 << "exos";
+    QTest::newRow("subfolder, slash") << "exos/a.E38"
+                                      << ""
+                                      << "Enonce un" << 0 << "exos";
     QTest::newRow("blank request") << "   "
                                    << "x.rtf"
-                                   << "Optalis" << 0;
+                                   << "Optalis" << 0 << "";
 }
 
 void TestExoTexts::launcherRequest()
 {
     QFETCH(QString, request);
     QFETCH(QString, correction);
-    const QStringList records
-        = fixtures::exercise(QStringLiteral("enonce1.rtf"), QString(), correction);
-    QVERIFY(fixtures::writeExo(path(QStringLiteral("a.E38")), records));
+    QFETCH(QString, folder);
+    QVERIFY(fixtures::writeExo(
+        path(QStringLiteral("a.E38")),
+        fixtures::exercise(QStringLiteral("enonce1.rtf"), QString(), correction)));
+    // The subfolder's exercise names a statement and a configuration that only it holds.
     QDir(dir->path()).mkdir(QStringLiteral("exos"));
-    QVERIFY(fixtures::writeExo(path(QStringLiteral("exos/a.E38")), records));
+    QVERIFY(fixtures::copyData(QStringLiteral("enonce1.rtf"), path(QStringLiteral("exos/e.rtf"))));
+    QVERIFY(fixtures::writeConfig(path(QStringLiteral("exos/c.P17")), QStringLiteral("25,0")));
+    QVERIFY(fixtures::writeExo(
+        path(QStringLiteral("exos/a.E38")),
+        fixtures::exercise(QStringLiteral("e.rtf"), QStringLiteral("c.P17"), correction)));
     QVERIFY(writeRecordsAt(w->exchangeFile(), {{31, request}}));
+    const QString xobjet = w->Text1[4]->text();
     w->Form_Activate();
     QString left;
     QVERIFY(readRecordAt(w->exchangeFile(), 31, &left));
@@ -586,13 +599,44 @@ void TestExoTexts::launcherRequest()
     QTEST(int(sv->exocorrige), "exocorrige");
     QVERIFY(asked.isEmpty());
     if (!request.trimmed().isEmpty()) {
-        QCOMPARE(sv->repexo, QDir::toNativeSeparators(dir->path() + QLatin1Char('/')));
+        const QString where = folder.isEmpty() ? dir->path() : path(folder);
+        QCOMPARE(sv->repexo, QDir::toNativeSeparators(where + QLatin1Char('/')));
+        QCOMPARE(w->Text1[4]->text(), folder.isEmpty() ? xobjet : QStringLiteral("25,0"));
         QVERIFY(!w->supertext->isReadOnly());
         // A second activation opens nothing.
         exo->Closexo_Click();
         w->Form_Activate();
         QVERIFY(paneText().startsWith(QLatin1String("Optalis")));
     }
+}
+
+void TestExoTexts::launcherOpensShippedExercise_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("separator");
+    const QDir shipped(QStringLiteral(OPTALIS_DATA_DIR "/exercices"));
+    for (const QString &name : shipped.entryList({QStringLiteral("*.E38")}, QDir::Files)) {
+        QTest::newRow(qPrintable(name + " /")) << name << "/";
+        QTest::newRow(qPrintable(name + " \\")) << name << "\\";
+    }
+}
+
+// The launcher names a shipped exercise from the program's folder, as it lies beside it.
+void TestExoTexts::launcherOpensShippedExercise()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, separator);
+    const QDir shipped(QStringLiteral(OPTALIS_DATA_DIR "/exercices"));
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("exercices")));
+    for (const QString &file : shipped.entryList(QDir::Files))
+        QVERIFY(QFile::copy(shipped.filePath(file), path(QStringLiteral("exercices/") + file)));
+    QVERIFY(
+        writeRecordsAt(w->exchangeFile(), {{31, QStringLiteral("exercices") + separator + name}}));
+    w->Form_Activate();
+    QVERIFY2(asked.isEmpty(), qPrintable(asked.value(0).title + " / " + asked.value(0).text));
+    QCOMPARE(w->fich->text(), native(QStringLiteral("exercices/") + name));
+    QVERIFY(!paneText().isEmpty());
+    QVERIFY2(!paneText().startsWith(QLatin1String("Optalis")), qPrintable(paneText()));
 }
 
 QTEST_MAIN(TestExoTexts)

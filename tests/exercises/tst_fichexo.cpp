@@ -59,6 +59,8 @@ private Q_SLOTS:
     void missingStatementKeepsTheWindowOpen();
     void blankConfigurationLoadsOnlyTheStatement();
     void closeButtonLoadsNothing();
+    void shippedPreviewsAreHeard_data();
+    void shippedPreviewsAreHeard();
 
 private:
     QString path(const QString &name) const { return dir->filePath(name); }
@@ -362,6 +364,33 @@ void TestFichexo::closeButtonLoadsNothing()
     QCOMPARE(w.result(), int(QDialog::Rejected));
     QCOMPARE(host->pane.toPlainText(), QStringLiteral("Introduction"));
     QVERIFY(host->fich().isEmpty());
+}
+
+void TestFichexo::shippedPreviewsAreHeard_data()
+{
+    QTest::addColumn<QString>("name");
+    const QDir shipped(QStringLiteral(OPTALIS_DATA_DIR "/exercices"));
+    for (const QString &name : shipped.entryList({QStringLiteral("*.E38")}, QDir::Files))
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+// A screen reader hears the title and the correction state the pupil reads.
+void TestFichexo::shippedPreviewsAreHeard()
+{
+    QFETCH(QString, name);
+    FakeExoHost shippedHost(QStringLiteral(OPTALIS_DATA_DIR));
+    Fichexo w(shippedHost);
+    w.Form_Activate(); // the first exercise is heard before the pupil picks this one
+    w.File1_Click(name);
+    QVERIFY(!w.titratexo->text().isEmpty());
+    QCOMPARE(w.titratexo->accessibleName(), w.titratexo->text());
+    QCOMPARE(w.titratexo->accessibleDescription(), QStringLiteral("Titre de l'exercice"));
+    for (QLabel *label : {w.Label2, w.Label3}) {
+        QVERIFY(label->text() == QStringLiteral("Exercice corrigé")
+                || label->text() == QStringLiteral("Non corrigé"));
+        QCOMPARE(label->accessibleName(), label->text());
+    }
+    QVERIFY(asked.isEmpty());
 }
 
 QTEST_MAIN(TestFichexo)
