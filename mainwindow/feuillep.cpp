@@ -20,6 +20,7 @@
 #include "platform/richpane.h"
 #include "platform/sharedvalues.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -169,6 +170,15 @@ QString boxStep(const QString &caption)
 {
     return QStringLiteral("la case « %1 »").arg(caption);
 }
+
+// A plain widget is announced as a filler: the main window is a frame, named by its caption.
+QAccessibleInterface *mainWindowAccessible(const QString &className, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (className != QLatin1String("FeuilleP") || !widget || !widget->isWindow())
+        return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Window);
+}
 } // namespace
 
 // One user gesture for the history, from construction to destruction.
@@ -197,9 +207,10 @@ FeuilleP::FeuilleP(SharedValues &shared, const QString &programDir, const QStrin
     , progDir(programDir)
     , exchDir(exchangeDir.isEmpty() ? programDir : exchangeDir)
 {
+    static const bool announced = (QAccessible::installFactory(mainWindowAccessible), true);
+    Q_UNUSED(announced);
     setObjectName(QStringLiteral("feuilleP"));
     setWindowTitle(QStringLiteral("Optalis"));
-    setAccessibleName(QStringLiteral("Optalis"));
     setMouseTracking(true);
     resize(791, 546);
     createButtons();
@@ -652,6 +663,9 @@ bool FeuilleP::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
         Form_Activate();
+    // Another window took the mouse: the button's release will not come here.
+    if (event->type() == QEvent::WindowDeactivate)
+        endDrag();
     // The window manager's borders are known only once the window is on screen: the outer
     // size is made right again then, without waiting for the next resize.
     if (event->type() == QEvent::Move && isWindow() && frameGeometry().size() != size()
@@ -817,8 +831,10 @@ void FeuilleP::HScroll2_Change()
 
 void FeuilleP::Check1_Click(int index)
 {
+    // Named as the user reads it: the construction boxes show a caption painted beside them.
     const Gesture gesture(
-        *this, boxStep(index >= 0 && index < 18 ? Check1[size_t(index)]->text() : QString()));
+        *this,
+        boxStep(index >= 0 && index < 18 ? Check1[size_t(index)]->accessibleName() : QString()));
     if (index == 3 && Check1[3]->isChecked())
         Check1[5]->setCheckState(Qt::Unchecked);
     if (index == 5 && Check1[5]->isChecked())
@@ -1044,6 +1060,9 @@ void FeuilleP::majaff()
         // Clearing the box redraws the figure without the telescope through its handler;
         // setCheckState reaches the handler even from inside the box's own click.
         Check1[6]->setCheckState(Qt::Unchecked);
+        // The message box takes the button's release: the drag that led here ends now.
+        endDrag();
+        glisseplan = false;
         msgbox::show(this,
                      QStringLiteral("Le miroir secondaire ne peut recueillir toute la lumière "
                                     "renvoyée par le miroir sphérique."),

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +36,7 @@ private Q_SLOTS:
     void copyConfirmationStaysOnTheCopyButton();
     void backgroundGradient();
     void everyControlIsNamed();
+    void mainWindowIsAFrameNamedByItsCaption();
     void helpOpensBesideTheProgram();
     void missingHelpIsReported();
 
@@ -265,6 +267,17 @@ void TestFeuilleP::everyControlIsNamed()
     }
     for (QLabel *l : w->Label3)
         QVERIFY(!l->accessibleDescription().isEmpty());
+}
+
+void TestFeuilleP::mainWindowIsAFrameNamedByItsCaption()
+{
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(w.get());
+    QVERIFY(window);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Optalis"));
+    // The caption names the configuration in use: so does the window.
+    w->setWindowTitle(QStringLiteral("Optalis - réglage.P17"));
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Optalis - réglage.P17"));
 }
 
 void TestFeuilleP::helpOpensBesideTheProgram()

@@ -98,6 +98,18 @@ void drag(FeuilleP &w, int h, double cm, int moves = 1)
     QTest::mouseRelease(handle, Qt::LeftButton, {}, end - handle->pos());
 }
 
+// A drag whose release never reaches the handle: `moves` moves ending at `cm`.
+void pressAndMove(FeuilleP &w, int h, double cm, int moves = 3)
+{
+    DragHandle *handle = w.handles[size_t(h)];
+    const QPoint grab(2, 2);
+    QTest::mousePress(handle, Qt::LeftButton, {}, grab);
+    const QPoint start = handle->pos() + grab;
+    const QPoint end = handle->pos() + dragPoint(w, h, cm);
+    for (int i = 1; i <= moves; ++i)
+        sendMove(handle, start + (end - start) * i / moves - handle->pos(), Qt::LeftButton);
+}
+
 // A field the tab strip shows, so that it can take the focus.
 QLineEdit *shownField(const FeuilleP &w)
 {
@@ -148,6 +160,9 @@ private Q_SLOTS:
     void randomActionsUndoAndRedoExactly();
     void newActionDropsRedo();
     void dragIsOneStep();
+    void dragEndsHoweverItEnds_data();
+    void telescopeUndoGivesBackTheRecordedScene();
+    void dragEndsHoweverItEnds();
     void arrowRunIsOneStep();
     void arrowsMatchDrag_data();
     void arrowsMatchDrag();
@@ -155,6 +170,7 @@ private Q_SLOTS:
     void undoKeys();
     void fieldTypingIsUndoneFirst();
     void openedConfigurationIsOneStep();
+    void figureMenu_data();
     void figureMenu();
     void panelsRepaintedByUndo_data();
     void panelsRepaintedByUndo();
@@ -385,6 +401,109 @@ void TestHistory::dragIsOneStep()
     QCOMPARE(w->history().undoCount(), 2);
 }
 
+void TestHistory::dragEndsHoweverItEnds_data()
+{
+    QTest::addColumn<QString>("ending");
+    QTest::newRow("refused, the message box takes the release") << "refused";
+    QTest::newRow("another window activated") << "deactivated";
+    QTest::newRow("released outside the window") << "outside";
+}
+
+// Whatever ends a drag, the actions after it are steps of their own.
+void TestHistory::dragEndsHoweverItEnds()
+{
+    QFETCH(QString, ending);
+    if (ending == QLatin1String("refused")) {
+        w->Check1[6]->click();
+        QVERIFY(w->Check1[6]->isChecked());
+    }
+    std::vector<SceneState> states {w->sceneState()};
+    const int steps = w->history().undoCount();
+    if (ending == QLatin1String("refused")) {
+        pressAndMove(*w, 1, 6.0);
+        QCOMPARE(refusals, 1);
+        QVERIFY(!w->Check1[6]->isChecked());
+    } else {
+        pressAndMove(*w, 0, 10.0);
+        if (ending == QLatin1String("deactivated")) {
+            QEvent deactivate(QEvent::WindowDeactivate);
+            QCoreApplication::sendEvent(w, &deactivate);
+        } else {
+            QTest::mouseRelease(w->handles[0], Qt::LeftButton, {}, QPoint(-2000, -2000));
+        }
+    }
+    states.push_back(w->sceneState());
+    QLineEdit *height = w->Text1[5];
+    height->setFocus();
+    height->selectAll();
+    QTest::keyClicks(height, QStringLiteral("4"));
+    QTest::keyClick(height, Qt::Key_Return);
+    states.push_back(w->sceneState());
+    w->Check1[12]->click();
+    states.push_back(w->sceneState());
+    QCOMPARE(w->history().undoCount(), steps + 3);
+    for (int i = 2; i >= 0; --i) {
+        w->undoAction->trigger();
+        QVERIFY2(w->sceneState() == states[size_t(i)],
+                 qPrintable(difference(w->sceneState(), states[size_t(i)])));
+    }
+    w->redoAction->trigger();
+    QVERIFY2(w->sceneState() == states[1], qPrintable(difference(w->sceneState(), states[1])));
+}
+
+// A teacher's sequence with real keys: the corrections of the telescope belong to the steps
+// that made them, and undoing gives back exactly what was shown.
+void TestHistory::telescopeUndoGivesBackTheRecordedScene()
+{
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    auto *strip = qobject_cast<TabStrip *>(w->Onglets);
+    QVERIFY(strip);
+    const auto type = [this](int field, const QString &text, Qt::Key end) {
+        QLineEdit *f = w->Text1[size_t(field)];
+        f->setFocus(Qt::MouseFocusReason);
+        QVERIFY(f->hasFocus());
+        f->selectAll();
+        QTest::keyClicks(f, text);
+        QTest::keyClick(f, end);
+    };
+    harness::clickTab(strip, 1);
+    type(0, QStringLiteral("50,6"), Qt::Key_Return);
+    type(1, QStringLiteral("13,5"), Qt::Key_Return);
+    harness::clickTab(strip, 2);
+    type(4, QStringLiteral("4,1"), Qt::Key_Return);
+    type(5, QStringLiteral("1,4"), Qt::Key_Return);
+    harness::clickTab(strip, 1);
+    QTest::mouseClick(w->Check1[6], Qt::LeftButton, {}, QPoint(6, 8));
+    QVERIFY(w->Check1[6]->isChecked());
+    type(2, QStringLiteral("6,5"), Qt::Key_Tab);
+    QCOMPARE(w->Text1[8]->text(), QStringLiteral("22,0"));
+    QTest::mouseClick(w->Check1[6], Qt::LeftButton, {}, QPoint(6, 8));
+    QVERIFY(!w->Check1[6]->isChecked());
+    harness::clickTab(strip, 2);
+    type(5, QStringLiteral("7,9"), Qt::Key_Tab);
+    harness::clickTab(strip, 1);
+    QTest::mouseClick(w->Check1[6], Qt::LeftButton, {}, QPoint(6, 8));
+    QVERIFY(w->Check1[6]->isChecked());
+    QCOMPARE(w->Text1[8]->text(), QStringLiteral("44,3"));
+    const SceneState ticked = w->sceneState();
+    const QStringList tickedLabels = labels(*w);
+    QCOMPARE(tickedLabels[4], QStringLiteral("56,0 cm"));
+    DragHandle *plane = w->handles[2];
+    plane->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(plane, Qt::Key_Left);
+    QCOMPARE(w->Text1[2]->text(), QStringLiteral("34,6"));
+    QCOMPARE(w->Text1[8]->text(), QStringLiteral("28,5"));
+    QTest::keyClick(plane, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY2(w->sceneState() == ticked, qPrintable(difference(w->sceneState(), ticked)));
+    QCOMPARE(labels(*w), tickedLabels);
+    QTest::keyClick(plane, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!w->Check1[6]->isChecked());
+    QTest::keyClick(w->Check1[6], Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY2(w->sceneState() == ticked, qPrintable(difference(w->sceneState(), ticked)));
+}
+
 void TestHistory::arrowRunIsOneStep()
 {
     DragHandle *ab = w->handles[0];
@@ -602,21 +721,35 @@ void TestHistory::panelsRepaintedByUndo()
     }
 }
 
+void TestHistory::figureMenu_data()
+{
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("step");
+    QTest::newRow("caption of its own") << 0 << "Annuler la case « Prolonger les rayons »";
+    // The construction boxes' own captions are cut off: the step says what is read beside them.
+    QTest::newRow("ray through C") << 1 << "Annuler la case « passant par le centre C »";
+    QTest::newRow("ray through F") << 13 << "Annuler la case « passant par le foyer »";
+    QTest::newRow("parallel ray") << 14 << "Annuler la case « parallèle à l'axe optique »";
+}
+
 void TestHistory::figureMenu()
 {
-    w->Check1[0]->click();
+    QFETCH(int, box);
+    QCheckBox *check = w->Check1[size_t(box)];
+    const bool ticked = check->isChecked();
+    check->click();
     QMenu *menu = w->figureMenu;
     QStringList texts;
     for (QAction *a : menu->actions())
         if (!a->isSeparator())
             texts << a->text();
+    QFETCH(QString, step);
     QCOMPARE(texts,
-             QStringList({QStringLiteral("Annuler la case « Prolonger les rayons »"),
-                          QStringLiteral("Rétablir"), QStringLiteral("Copier la figure")}));
+             QStringList({step, QStringLiteral("Rétablir"), QStringLiteral("Copier la figure")}));
     w->copyFigureAction->trigger();
     QCOMPARE(w->info->text(), w->shared().msgcopie);
     w->undoAction->trigger();
-    QVERIFY(!w->Check1[0]->isChecked());
+    QCOMPARE(check->isChecked(), ticked);
 }
 
 void TestHistory::handlesNameTheirPosition()
