@@ -7,6 +7,7 @@
 #include "exercises/exotexts.h"
 #include "exercises/fichexo.h"
 #include "exercises/hourglassrow.h"
+#include "mainwindow/commandline.h"
 #include "mainwindow/feuillep.h"
 #include "platform/helpviewer.h"
 #include "platform/msgbox.h"
@@ -93,6 +94,8 @@ private Q_SLOTS:
     void exerciseList();
     void exerciseOpens_data();
     void exerciseOpens();
+    void openedByName_data();
+    void openedByName();
     void claims_data();
     void claims();
     void guidedExerciseFromTheMenu();
@@ -287,6 +290,29 @@ void TestContent::exerciseOpens()
     QVERIFY(w->windowTitle().endsWith(records[3]));
 }
 
+void TestContent::openedByName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("statement");
+    QTest::newRow("a grave") << QStringLiteral("05 Objet à l'infini.E38")
+                             << QStringLiteral("ex05-enonce.rtf");
+    QTest::newRow("e acute") << QStringLiteral("09 Télescope - miroir plan.E38")
+                             << QStringLiteral("ex09-enonce.rtf");
+}
+
+// A file manager's double click (the desktop entry passes the path) opens an exercise with an
+// accented name as the exercise window does.
+void TestContent::openedByName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, statement);
+    const QString file = dir->filePath(QStringLiteral("exercices/") + name);
+    QVERIFY(commandline::openFile(*w, file));
+    QCOMPARE(asked, QStringList());
+    QCOMPARE(w->supertext->toPlainText(), plainRtf(QDir(kExercises).filePath(statement)));
+    QCOMPARE(QDir::fromNativeSeparators(w->fich->text()), file);
+}
+
 void TestContent::claims_data()
 {
     QTest::addColumn<QString>("name");
@@ -471,6 +497,11 @@ void TestContent::helpSearch()
     words->setText(QStringLiteral("hologramme"));
     QTest::keyClick(words, Qt::Key_Return);
     QCOMPARE(result->text(), QStringLiteral("« hologramme » ne figure pas dans l'aide."));
+    // Typed with a plain space, words the help joins with a no-break one are found.
+    words->setText(QStringLiteral("5 cm"));
+    QTest::keyClick(words, Qt::Key_Return);
+    QCOMPARE(result->text(), QString());
+    QCOMPARE(text->textCursor().selectedText(), QStringLiteral("5\u00a0cm"));
     help->close();
 }
 
