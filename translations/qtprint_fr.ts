@@ -1,7 +1,7 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <!-- French for the texts of Qt's print dialogs that Qt's own French catalogue leaves in English
-     (Qt 6.4). Loaded after Qt's catalogue, so these entries win. -->
+     (Qt 6.4), and a few of its entries corrected. Loaded after Qt's catalogue, so these win. -->
 <TS version="2.1" language="fr_FR" sourcelanguage="en_US">
 <context>
     <name>QPrintSettingsOutput</name>
@@ -39,6 +39,10 @@
     <message>
         <source>%1 does not follow the correct syntax. Please use &apos;,&apos; to separate ranges and pages, &apos;-&apos; to define ranges and make sure ranges do not intersect with each other.</source>
         <translation>« %1 » n'est pas écrit correctement. Séparez les pages et les intervalles par des virgules (« , »), écrivez un intervalle avec un tiret (« - ») et veillez à ce que les intervalles ne se chevauchent pas.</translation>
+    </message>
+    <message>
+        <source>Left to Right, Top to Bottom</source>
+        <translation>De gauche à droite puis de haut en bas</translation>
     </message>
     <message>
         <source>Duplex Settings Conflicts</source>
@@ -125,6 +129,14 @@
     <message>
         <source>Letter Extra</source>
         <translation>Letter Extra</translation>
+    </message>
+    <message>
+        <source>Envelope Personal</source>
+        <translation>Enveloppe Personnelle</translation>
+    </message>
+    <message>
+        <source>Custom (%1pc x %2pc)</source>
+        <translation>Personnalisée (%1pc x %2pc)</translation>
     </message>
 </context>
 </TS>

@@ -145,8 +145,12 @@ void TestPrintFrench::catalogue_data()
     QTest::newRow("output bin Automatic")
         << QStringLiteral("Print Device Output Bin") << QStringLiteral("Automatic")
         << QStringLiteral("Automatique");
-    // Qt's catalogue gives it the name of another size; the program's entry must win.
-    row("QPageSize", "Letter Extra", QStringLiteral("Letter Extra"));
+    // Entries of Qt's catalogue that are wrong: the program's must win.
+    row("QPageSize", "Letter Extra", QStringLiteral("Letter Extra")); // not "Legal Extra"
+    row("QPageSize", "Envelope Personal", QStringLiteral("Enveloppe Personnelle"));
+    row("QPageSize", "Custom (%1pc x %2pc)", QStringLiteral("Personnalisée (%1pc x %2pc)"));
+    row("QPrintDialog", "Left to Right, Top to Bottom",
+        QStringLiteral("De gauche à droite puis de haut en bas"));
     // Qt's own entries stay in use beside the program's.
     row("QPrintDialog", "&Print", QStringLiteral("Im&primer"));
     row("QPrintSettingsOutput", "Duplex Printing", QStringLiteral("Impression recto-verso"));
