@@ -3,6 +3,7 @@
 // first exercise opens from the menu, and the committed files are those their description makes.
 #include "config/dirlist.h"
 #include "config/filelist.h"
+#include "config/recordfile.h"
 #include "exercises/exofile.h"
 #include "exercises/exotexts.h"
 #include "exercises/fichexo.h"
@@ -292,25 +293,36 @@ void TestContent::exerciseOpens()
 
 void TestContent::openedByName_data()
 {
+    QTest::addColumn<QString>("request"); // empty: the path is given on the command line
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("statement");
-    QTest::newRow("a grave") << QStringLiteral("05 Objet à l'infini.E38")
-                             << QStringLiteral("ex05-enonce.rtf");
-    QTest::newRow("e acute") << QStringLiteral("09 Télescope - miroir plan.E38")
-                             << QStringLiteral("ex09-enonce.rtf");
+    QTest::newRow("a grave, file manager") << QString() << QStringLiteral("05 Objet à l'infini.E38")
+                                           << QStringLiteral("ex05-enonce.rtf");
+    QTest::newRow("e acute, launcher")
+        << QStringLiteral("exercices\\09 Télescope - miroir plan.E38")
+        << QStringLiteral("09 Télescope - miroir plan.E38") << QStringLiteral("ex09-enonce.rtf");
+    QTest::newRow("other case, launcher")
+        << QStringLiteral("EXERCICES\\05 OBJET À L'INFINI.E38")
+        << QStringLiteral("05 Objet à l'infini.E38") << QStringLiteral("ex05-enonce.rtf");
 }
 
-// A file manager's double click (the desktop entry passes the path) opens an exercise with an
-// accented name as the exercise window does.
+// A file manager's double click (the desktop entry passes the path) and the suite's launcher
+// (a request in the exchange file's code page) open an exercise with an accented name.
 void TestContent::openedByName()
 {
+    QFETCH(QString, request);
     QFETCH(QString, name);
     QFETCH(QString, statement);
     const QString file = dir->filePath(QStringLiteral("exercices/") + name);
-    QVERIFY(commandline::openFile(*w, file));
+    if (request.isEmpty()) {
+        QVERIFY(commandline::openFile(*w, file));
+    } else {
+        QVERIFY(writeRecordsAt(w->exchangeFile(), {{31, request}}));
+        w->Form_Activate();
+    }
     QCOMPARE(asked, QStringList());
     QCOMPARE(w->supertext->toPlainText(), plainRtf(QDir(kExercises).filePath(statement)));
-    QCOMPARE(QDir::fromNativeSeparators(w->fich->text()), file);
+    QCOMPARE(QDir::cleanPath(QDir::fromNativeSeparators(w->fich->text())), file);
 }
 
 void TestContent::claims_data()
