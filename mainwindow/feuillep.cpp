@@ -561,7 +561,10 @@ bool FeuilleP::eventFilter(QObject *watched, QEvent *event)
     if (field >= 0 && event->type() == QEvent::FocusOut) {
         // Leaving the window (a message box, another program) is not leaving the field.
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        // Passing through a field applies nothing: in telescope mode the field limits and the
+        // lens correction disagree, and merely tabbing on would move the lens.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+            && Text1[size_t(field)]->isModified())
             Text1_LostFocus(field);
     }
     // The status line is too small for more than the figure's own hint: the keys are told
@@ -794,6 +797,7 @@ void FeuilleP::Text1_Edited(int index)
         return;
     const int cursor = int(numericCharacters(text.left(t->cursorPosition())).size());
     t->setText(kept);
+    t->setModified(true); // still the user's own typing, to apply when the field is left
     t->setCursorPosition(cursor);
 }
 
