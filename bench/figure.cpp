@@ -174,6 +174,11 @@ FigureOutput majaff(Canvas &canvas, const SceneInputs &in, SharedValues &shared)
     // the rays between the axes and the mirror.
     canvas.setBackColor(f.pal.back);
     canvas.cls();
+    // A figure is its scene's alone: the graduation's bold labels must not outlive it.
+    canvas.setDrawStyle(Canvas::Solid);
+    canvas.setFontName(QStringLiteral("Arial"));
+    canvas.setFontSize(8);
+    canvas.setFontBold(false);
     if (in.check[5])
         drawBeam(f);
     if (in.check[17])

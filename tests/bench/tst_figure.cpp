@@ -19,6 +19,8 @@ private Q_SLOTS:
     void handles_data();
     void handles();
     void infinityDisablesParallelRay();
+    void figureDependsOnTheSceneAlone_data();
+    void figureDependsOnTheSceneAlone();
 };
 
 namespace {
@@ -252,6 +254,51 @@ void TestFigure::infinityDisablesParallelRay()
     QVERIFY(out.label1Set);
     QCOMPARE(out.label1, QStringLiteral("10,1°"));
     QCOMPARE(out.label3[0], QStringLiteral("50,0 cm"));
+}
+
+void TestFigure::figureDependsOnTheSceneAlone_data()
+{
+    QTest::addColumn<int>("box"); // drawn ticked first, then the scene as it was
+    QTest::addColumn<bool>("telescope");
+    QTest::newRow("graduation") << 17 << false;
+    QTest::newRow("graduation, telescope") << 17 << true;
+    QTest::newRow("beam") << 5 << false;
+    QTest::newRow("white background") << 12 << false;
+    QTest::newRow("prolonged rays") << 0 << true;
+    QTest::newRow("arrows") << 9 << false;
+}
+
+// The same scene gives the same picture and the same operations, whatever was drawn before.
+void TestFigure::figureDependsOnTheSceneAlone()
+{
+    QFETCH(int, box);
+    QFETCH(bool, telescope);
+    SceneInputs in = startScene();
+    in.check[6] = telescope;
+    Canvas fresh = makeCanvas();
+    fresh.setRecording(true);
+    draw(fresh, in);
+    Canvas used = makeCanvas();
+    SceneInputs other = in;
+    other.check[size_t(box)] = !other.check[size_t(box)];
+    draw(used, other);
+    used.setRecording(true);
+    draw(used, in);
+    QCOMPARE(used.ops().size(), fresh.ops().size());
+    for (size_t i = 0; i < fresh.ops().size(); ++i) {
+        const Canvas::Op &a = used.ops()[i], &b = fresh.ops()[i];
+        QVERIFY2(a.kind == b.kind && a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2
+                     && a.color == b.color && a.style == b.style && a.text == b.text,
+                 qPrintable(QStringLiteral("operation %1: %2 (%3,%4) against %5 (%6,%7)")
+                                .arg(i)
+                                .arg(b.text)
+                                .arg(b.x1)
+                                .arg(b.y1)
+                                .arg(a.text)
+                                .arg(a.x1)
+                                .arg(a.y1)));
+    }
+    QCOMPARE(used.image(), fresh.image());
 }
 
 QTEST_MAIN(TestFigure)

@@ -49,6 +49,8 @@ private Q_SLOTS:
     void tabFollowsTheVisualOrder_data();
     void tabFollowsTheVisualOrder();
     void exerciseButtonShowsTheFocus();
+    void boxTickedAndUntickedLeavesTheFigure_data();
+    void boxTickedAndUntickedLeavesTheFigure();
 
 private:
     void type(int field, const QString &text);
@@ -459,6 +461,27 @@ void TestPupilFaults::exerciseButtonShowsTheFocus()
     QCOMPARE(focused.copy(3, 3, plain.width() - 6, plain.height() - 6),
              plain.copy(3, 3, plain.width() - 6, plain.height() - 6)); // the picture unchanged
     QVERIFY(focused != plain);
+}
+
+void TestPupilFaults::boxTickedAndUntickedLeavesTheFigure_data()
+{
+    QTest::addColumn<int>("box");
+    QTest::newRow("Graduer les axes") << 17;
+    QTest::newRow("Fond blanc") << 12;
+    QTest::newRow("Afficher tous les rayons") << 5;
+    QTest::newRow("telescope") << 6;
+}
+
+// Ticking a box and unticking it again gives back the very picture it started from.
+void TestPupilFaults::boxTickedAndUntickedLeavesTheFigure()
+{
+    QFETCH(int, box);
+    const QImage before = w->Picture2->canvas().image().copy();
+    QCheckBox *check = w->Check1[size_t(box)];
+    clickBox(check);
+    QVERIFY(w->Picture2->canvas().image() != before);
+    clickBox(check);
+    QCOMPARE(w->Picture2->canvas().image(), before);
 }
 
 QTEST_MAIN(TestPupilFaults)
