@@ -5,7 +5,7 @@ OPTALIS_QT_SVG="${OPTALIS_QT_SVG:-1}"
 OPTALIS_QTSVG_DEBIAN_VERSION="${OPTALIS_QTSVG_DEBIAN_VERSION:-6.4.2-2}"
 OPTALIS_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine64 nsis
     dpkg-dev cmake ninja-build perl python3 qt6-base-dev-tools qt6-l10n-tools
-    qt6-translations-l10n unzip xvfb xauth x11-utils xdotool imagemagick)
+    qt6-translations-l10n fonts-liberation unzip xvfb xauth x11-utils xdotool imagemagick)
 
 optalis_windows_install_missing() {
     local missing=() p
