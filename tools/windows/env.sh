@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034
 # Shared by the scripts of tools/windows: where the cross Qt lives and what the cross build needs.
 OPTALIS_QT_WIN="${OPTALIS_QT_WIN:-/var/cache/optalis/qt-6.4.2-mingw}"
 OPTALIS_QT_DEBIAN_VERSION="${OPTALIS_QT_DEBIAN_VERSION:-6.4.2+dfsg-10}"
@@ -26,7 +27,6 @@ OPTALIS_WINE="${OPTALIS_WINE:-/usr/lib/wine/wine64}"
 OPTALIS_WINESERVER="${OPTALIS_WINESERVER:-/usr/lib/wine/wineserver64}"
 OPTALIS_WINE_DEFAULT_PREFIX="${XDG_CACHE_HOME:-$HOME/.cache}/optalis/wine"
 OPTALIS_MINGW_RUNTIME_DIRS=(/usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib)
-OPTALIS_MINGW_RUNTIME=(libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
 
 # Wine's search path for DLLs: the cross Qt's bin/ and the MinGW runtime, as Windows paths.
 optalis_windows_dll_path() {
@@ -37,12 +37,3 @@ optalis_windows_dll_path() {
     printf '%s' "$out"
 }
 
-# The full path of one MinGW runtime DLL.
-optalis_mingw_dll() {
-    local d
-    for d in "${OPTALIS_MINGW_RUNTIME_DIRS[@]}"; do
-        [ -f "$d/$1" ] && { printf '%s\n' "$d/$1"; return 0; }
-    done
-    echo "no $1 in ${OPTALIS_MINGW_RUNTIME_DIRS[*]}" >&2
-    return 1
-}
