@@ -1,7 +1,7 @@
 // Reading and writing an exercise text of 1 MB with formatting and a table: the time the pane
 // waits for when a text is opened or saved.
 #include "benchmarks/benchmain.h"
-#include "platform/richtext.h"
+#include "richtext/richtext.h"
 
 #include <QTextDocument>
 

@@ -1,6 +1,6 @@
 #include "exercises/exopane.h"
 
-#include "platform/richtext.h"
+#include "richtext/richtext.h"
 
 #include <QFileInfo>
 #include <QPrinter>

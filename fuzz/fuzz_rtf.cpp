@@ -1,6 +1,6 @@
 // The RTF reader: any bytes into a document, which is written out and must read back.
 #include "fuzz/fuzzqt.h"
-#include "platform/richtext.h"
+#include "richtext/richtext.h"
 
 #include <QTextDocument>
 #include <cstddef>

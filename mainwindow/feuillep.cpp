@@ -17,8 +17,8 @@
 #include "mainwindow/testpos.h"
 #include "platform/msgbox.h"
 #include "platform/numbers.h"
-#include "platform/richpane.h"
 #include "platform/sharedvalues.h"
+#include "richtext/richpane.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>

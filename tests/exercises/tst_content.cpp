@@ -12,8 +12,8 @@
 #include "mainwindow/feuillep.h"
 #include "platform/helpviewer.h"
 #include "platform/msgbox.h"
-#include "platform/richtext.h"
 #include "platform/sharedvalues.h"
+#include "richtext/richtext.h"
 #include "tools/content/contentgen.h"
 
 #include <QAction>

@@ -8,8 +8,8 @@
 #include "exofixtures.h"
 #include "mainwindow/feuillep.h"
 #include "platform/msgbox.h"
-#include "platform/richtext.h"
 #include "platform/sharedvalues.h"
+#include "richtext/richtext.h"
 #include "tests/messagelog.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "platform/richpane.h"
+#include "richtext/richpane.h"
 
 #include <QImage>
 #include <QImageReader>

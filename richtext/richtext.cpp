@@ -1,8 +1,8 @@
-#include "platform/richtext.h"
+#include "richtext/richtext.h"
 
 #include "platform/codepage.h"
-#include "platform/rtfreader.h"
-#include "platform/rtfwriter.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
 
 #include <QFile>
 #include <QPagedPaintDevice>

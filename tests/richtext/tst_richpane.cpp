@@ -1,7 +1,7 @@
 // Pictures pasted or dropped into the exercise pane: shown at a size that fits, kept when the
 // answer is saved as RTF, and never mistaken for another picture of the text.
-#include "platform/richpane.h"
-#include "platform/richtext.h"
+#include "richtext/richpane.h"
+#include "richtext/richtext.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

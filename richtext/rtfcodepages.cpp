@@ -3,7 +3,7 @@
 // for cp1250, cp1251, cp1253 to cp1258, cp874, mac_roman, cp437 and cp850. The Symbol table, which
 // Python does not carry, was written from the Unicode Consortium's published mapping of the Adobe
 // Symbol encoding (bytes 0x20 to 0xFF), with the euro at 0xA0 as the Windows font has it.
-#include "platform/rtfcodepages.h"
+#include "richtext/rtfcodepages.h"
 
 #include "platform/codepage.h"
 

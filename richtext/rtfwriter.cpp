@@ -1,6 +1,6 @@
-#include "platform/rtfwriter.h"
+#include "richtext/rtfwriter.h"
 
-#include "platform/rtfcodepages.h"
+#include "richtext/rtfcodepages.h"
 
 #include <QBuffer>
 #include <QHash>

@@ -1,8 +1,8 @@
 // RTF texts read into the exercise pane and written back: samples from real word processors,
 // encodings, formats, round trips, hostile bytes, files and printing.
-#include "platform/richtext.h"
-#include "platform/rtfcodepages.h"
-#include "platform/rtfreader.h"
+#include "richtext/richtext.h"
+#include "richtext/rtfcodepages.h"
+#include "richtext/rtfreader.h"
 
 #include <QtTest>
 

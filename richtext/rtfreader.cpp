@@ -1,6 +1,6 @@
-#include "platform/rtfreader.h"
+#include "richtext/rtfreader.h"
 
-#include "platform/rtfcodepages.h"
+#include "richtext/rtfcodepages.h"
 
 #include <QColor>
 #include <QHash>
