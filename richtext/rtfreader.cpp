@@ -441,7 +441,8 @@ namespace {
         void character(char16_t c);
         void skipBinary(int count);
         bool consumeFallback();
-        State &st() { return m_stack.back(); }
+        State &st(); // for a change: gives the group its own state
+        const State &top() const { return m_stack.back(); }
         void setFont(int index);
         int codePageOf(int font) const;
         void setDocumentCodePage(int codePage);
@@ -473,8 +474,12 @@ namespace {
         QTextCursor m_cursor;
         bool m_atEmptyBlock = true;
 
+        // Groups share the state of the group around them until they change it: a file of
+        // thousands of nested groups costs a copy only where something is set.
         QVector<State> m_stack;
-        int m_extraDepth = 0; // groups deeper than kMaxGroupDepth
+        QVector<int> m_shared; // groups opened on each kept state and not yet given their own
+        int m_depth = 0;
+        bool m_ended = false; // the document's own group is closed: what follows is not text
         bool m_starred = false;
         int m_fallbackLeft = 0; // \uc characters still to skip after \u
         int m_documentCodePage = 1252;
@@ -512,7 +517,8 @@ namespace {
         State base;
         m_stack.reserve(64);
         m_stack.push_back(base);
-        while (m_pos < m_size) {
+        m_shared.push_back(0);
+        while (m_pos < m_size && !m_ended) {
             const char c = m_data[m_pos];
             switch (c) {
             case '{':
@@ -541,7 +547,7 @@ namespace {
                 break;
             }
         }
-        while (m_stack.size() > 2 || m_extraDepth > 0)
+        while (m_depth > 1)
             closeGroup();
         if (!m_para.empty())
             endParagraph(true);
@@ -553,32 +559,44 @@ namespace {
         m_cursor.endEditBlock();
     }
 
+    State &Reader::st()
+    {
+        if (m_shared.back() > 0 && m_stack.size() < kMaxGroupDepth) {
+            --m_shared.back();
+            State copy = m_stack.back();
+            m_stack.push_back(copy);
+            m_shared.push_back(0);
+        }
+        return m_stack.back();
+    }
+
     void Reader::openGroup()
     {
         m_fallbackLeft = 0;
         m_starred = false;
-        if (m_stack.size() >= kMaxGroupDepth) {
-            ++m_extraDepth;
-            return;
-        }
-        m_stack.push_back(m_stack.back());
+        ++m_depth;
+        ++m_shared.back();
     }
 
     void Reader::closeGroup()
     {
         m_fallbackLeft = 0;
         m_starred = false;
-        if (m_extraDepth > 0) {
-            --m_extraDepth;
+        if (m_depth <= 1) {
+            // Writers leave NULs or garbage after the document's last brace.
+            m_ended = m_depth == 1;
+            m_depth = 0;
             return;
         }
-        // The document's own group is never left: a brace too many changes nothing, and text after
-        // it reads on with the document's state.
-        if (m_stack.size() <= 2)
+        --m_depth;
+        if (m_shared.back() > 0) {
+            --m_shared.back();
             return;
-        const Dest closing = st().dest;
+        }
+        const Dest closing = m_stack.back().dest;
         m_stack.pop_back();
-        if (closing == Dest::Picture && st().dest != Dest::Picture)
+        m_shared.pop_back();
+        if (closing == Dest::Picture && top().dest != Dest::Picture)
             finishPicture();
         if (closing == Dest::FontTable || closing == Dest::ColorTable) {
             // Fonts chosen before the table was known (\deff) now get their code page.
@@ -629,7 +647,7 @@ namespace {
     void Reader::skipBinary(int count)
     {
         const qsizetype n = std::clamp<qsizetype>(count, 0, m_size - m_pos);
-        if (st().dest == Dest::Picture)
+        if (top().dest == Dest::Picture)
             m_pictData.append(m_data + m_pos, n);
         m_pos += n;
     }
@@ -674,7 +692,7 @@ namespace {
             break;
         case '\r':
         case '\n':
-            if (st().dest == Dest::Text)
+            if (top().dest == Dest::Text)
                 endParagraph();
             break;
         case '\t':
@@ -722,14 +740,13 @@ namespace {
         const auto &table = keywords();
         const auto found = table.find(name);
         const KwEntry entry = found == table.end() ? KwEntry {Kw::Unknown} : found->second;
-        State &s = st();
-
         if (entry.kw == Kw::Bin) {
             skipBinary(hasParam ? param : 0);
             return;
         }
-        if (s.dest == Dest::Skip)
+        if (top().dest == Dest::Skip)
             return;
+        State &s = st();
         if (starred && entry.kw != Kw::KeepStarred && entry.kw != Kw::Pict) {
             s.dest = Dest::Skip;
             return;
@@ -1006,7 +1023,7 @@ namespace {
 
     void Reader::textBytes()
     {
-        State &s = st();
+        const State &s = top();
         if (s.dest != Dest::Text || m_fallbackLeft > 0 || s.chars.hidden) {
             byte(static_cast<unsigned char>(m_data[m_pos++]));
             return;
@@ -1043,7 +1060,7 @@ namespace {
 
     void Reader::byte(unsigned char b)
     {
-        State &s = st();
+        const State &s = top();
         switch (s.dest) {
         case Dest::Skip:
             return;
@@ -1092,14 +1109,14 @@ namespace {
 
     void Reader::character(char16_t c)
     {
-        if (st().dest != Dest::Text)
+        if (top().dest != Dest::Text)
             return;
         appendChar(c);
     }
 
     void Reader::appendChar(char16_t c)
     {
-        if (st().chars.hidden || isStructureMark(c))
+        if (top().chars.hidden || isStructureMark(c))
             return;
         startRun();
         m_para.runs.back().text += QChar(c);
@@ -1109,15 +1126,15 @@ namespace {
     {
         QVector<Run> &runs = m_para.runs;
         if (!runs.isEmpty() && runs.back().image.isEmpty()
-            && (runs.back().chars == st().chars || m_runs >= kMaxRuns))
+            && (runs.back().chars == top().chars || m_runs >= kMaxRuns))
             return;
-        runs.push_back(Run {QString(), st().chars, QString(), 0, 0});
+        runs.push_back(Run {QString(), top().chars, QString(), 0, 0});
         ++m_runs;
     }
 
     void Reader::appendText(const QString &text)
     {
-        if (text.isEmpty() || st().chars.hidden)
+        if (text.isEmpty() || top().chars.hidden)
             return;
         startRun();
         m_para.runs.back().text += text;
@@ -1125,7 +1142,7 @@ namespace {
 
     void Reader::endParagraph(bool last)
     {
-        m_para.para = st().para;
+        m_para.para = top().para;
         if (m_para.para.inTable) {
             ++m_paragraphs;
             if (m_paragraphs < kMaxParagraphs)
@@ -1163,7 +1180,7 @@ namespace {
 
     void Reader::endCell()
     {
-        m_para.para = st().para;
+        m_para.para = top().para;
         m_para.para.inTable = true;
         m_cell.push_back(m_para);
         m_para = Para();
@@ -1363,7 +1380,7 @@ namespace {
 
     void Reader::emitPara(const Para &para)
     {
-        const CharState &mark = para.runs.isEmpty() ? st().chars : para.runs.front().chars;
+        const CharState &mark = para.runs.isEmpty() ? top().chars : para.runs.front().chars;
         if (m_atEmptyBlock) {
             m_cursor.setBlockFormat(blockFormat(para));
             m_cursor.setBlockCharFormat(charFormat(mark));
@@ -1397,9 +1414,9 @@ namespace {
         width *= std::clamp(m_scaleX, 1, 1000) / 100.0;
         height *= std::clamp(m_scaleY, 1, 1000) / 100.0;
         m_pictData.clear();
-        if (st().dest != Dest::Text || st().chars.hidden)
+        if (top().dest != Dest::Text || top().chars.hidden)
             return;
-        m_para.runs.push_back(Run {QString(), st().chars, name, width, height});
+        m_para.runs.push_back(Run {QString(), top().chars, name, width, height});
     }
 
 } // namespace

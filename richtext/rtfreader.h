@@ -13,8 +13,8 @@ namespace rtf {
 // unchanged, when the bytes do not begin with "{\rtf".
 bool read(const QByteArray &bytes, QTextDocument *doc);
 
-// Deepest group nesting whose state is kept; deeper groups are counted and share the state of
-// the deepest kept one.
-constexpr int kMaxGroupDepth = 512;
+// Most group states kept at once; a group only gets its own once it changes something, so real
+// files of thousands of levels stay well within it. Past it groups share the deepest kept state.
+constexpr int kMaxGroupDepth = 65536;
 
 } // namespace rtf

@@ -138,6 +138,18 @@ QTextBlockFormat blockAt(const QTextDocument &doc, const QString &anchor)
     return doc.find(anchor).blockFormat();
 }
 
+// `depth` groups, each "{A" ... "E}" around the next, `inner` in the deepest.
+QByteArray nested(int depth, const QByteArray &inner)
+{
+    return "{\\rtf1 " + QByteArray("{A").repeated(depth) + inner + QByteArray("E}").repeated(depth)
+        + "}";
+}
+
+QString nestedText(int depth, const QString &inner)
+{
+    return QString(depth, QLatin1Char('A')) + inner + QString(depth, QLatin1Char('E'));
+}
+
 QByteArray rtfDoc(const char *body)
 {
     return QByteArray("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman\\fcharset2 "
@@ -570,7 +582,18 @@ void TestRtf::structure_data()
     QTest::newRow("last empty paragraph not shown") << rtfDoc("un\\par") << "un";
     QTest::newRow("empty paragraphs kept") << rtfDoc("un\\par\\par deux") << "un\n\ndeux";
     QTest::newRow("page break") << rtfDoc("un\\page deux") << "un\ndeux";
-    QTest::newRow("stray close brace") << QByteArray("{\\rtf1 a}}b}") << "ab";
+    QTest::newRow("text after the document's end dropped") << QByteArray("{\\rtf1 a}}b}") << "a";
+    QTest::newRow("NUL after the document's end")
+        << QByteArray("{\\rtf1 Body\\par}\0", 17) << "Body";
+    QTest::newRow("garbage after the document's end") << QByteArray("{\\rtf1 Body\\par}\xef\xbf\xbd"
+                                                                    "8$DM\r\n")
+                                                      << "Body";
+    QTest::newRow("600 nested groups") << nested(600, "{\\b C}") << nestedText(600, "C");
+    QTest::newRow("skipped group 600 deep")
+        << nested(600, "{\\*\\zorglub z}") << nestedText(600, "");
+    QTest::newRow("field 2 700 deep")
+        << nested(2700, "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt lien}}")
+        << nestedText(2700, "lien");
     QTest::newRow("missing close braces") << QByteArray("{\\rtf1 a{\\b b") << "ab";
     QTest::newRow("unknown word") << rtfDoc("a\\zorglub42 b") << "ab";
     QTest::newRow("unknown starred group") << rtfDoc("a{\\*\\zorglub b}c") << "ac";
