@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
 #include <QTextTable>
 #include <QUrl>
 #include <QVector>
@@ -82,9 +83,31 @@ namespace {
         int line = 0;
         bool lineMultiple = false;
         bool inTable = false;
+        int list = 0; // \ls: the list override the paragraph belongs to, 0 for none
+        int level = 0;
     };
 
-    enum class Dest : quint8 { Text, Skip, FontTable, ColorTable, Picture };
+    enum class Dest : quint8 {
+        Text,
+        Skip,
+        FontTable,
+        ColorTable,
+        Picture,
+        ListTable,
+        LevelText,
+        OverrideTable
+    };
+
+    struct ListLevel
+    {
+        QTextListFormat::Style style = QTextListFormat::ListDecimal;
+        int start = 1;
+        bool numbered = true;
+        QString prefix;
+        QString suffix = QStringLiteral(".");
+    };
+
+    using ListDef = QVector<ListLevel>;
 
     struct State
     {
@@ -138,6 +161,18 @@ namespace {
         Pict,
         Skip,
         KeepStarred,
+        ListTable,
+        OverrideTable,
+        // list table
+        List,
+        ListId,
+        ListLevel,
+        LevelNfc,
+        LevelStartAt,
+        LevelText,
+        Ls,
+        Ilvl,
+        ListText,
         // document
         CodePage, // value: the code page
         AnsiCpg,
@@ -217,57 +252,23 @@ namespace {
     {
         static const std::unordered_map<std::string_view, KwEntry> table = [] {
             std::unordered_map<std::string_view, KwEntry> t;
-            for (const char *w : {"stylesheet",
-                                  "info",
-                                  "header",
-                                  "headerl",
-                                  "headerr",
-                                  "headerf",
-                                  "footer",
-                                  "footerl",
-                                  "footerr",
-                                  "footerf",
-                                  "footnote",
-                                  "annotation",
-                                  "listtable",
-                                  "listoverridetable",
-                                  "revtbl",
-                                  "rsidtbl",
-                                  "generator",
-                                  "xmlnstbl",
-                                  "filetbl",
-                                  "nonshppict",
-                                  "nonesttables",
-                                  "objdata",
-                                  "fldinst",
-                                  "pn",
-                                  "datafield",
-                                  "template",
-                                  "userprops",
-                                  "docvar",
-                                  "themedata",
-                                  "colorschememapping",
-                                  "latentstyles",
-                                  "datastore",
-                                  "pgdsctbl",
-                                  "bkmkstart",
-                                  "bkmkend",
-                                  "field_inst",
-                                  "atnid",
-                                  "atnauthor",
-                                  "txe",
-                                  "xe",
-                                  "tc",
-                                  "pnseclvl",
-                                  "falt",
-                                  "panose",
-                                  "fontemb",
-                                  "fontfile",
-                                  "blipuid",
-                                  "shpinst",
-                                  "sp",
-                                  "sn",
-                                  "sv"})
+            for (const char *w : {"stylesheet",   "info",       "header",
+                                  "headerl",      "headerr",    "headerf",
+                                  "footer",       "footerl",    "footerr",
+                                  "footerf",      "footnote",   "annotation",
+                                  "levelnumbers", "listname",   "revtbl",
+                                  "rsidtbl",      "generator",  "xmlnstbl",
+                                  "filetbl",      "nonshppict", "nonesttables",
+                                  "objdata",      "fldinst",    "pn",
+                                  "datafield",    "template",   "userprops",
+                                  "docvar",       "themedata",  "colorschememapping",
+                                  "latentstyles", "datastore",  "pgdsctbl",
+                                  "bkmkstart",    "bkmkend",    "field_inst",
+                                  "atnid",        "atnauthor",  "txe",
+                                  "xe",           "tc",         "pnseclvl",
+                                  "falt",         "panose",     "fontemb",
+                                  "fontfile",     "blipuid",    "shpinst",
+                                  "sp",           "sn",         "sv"})
                 t.emplace(w, KwEntry {Kw::Skip});
             for (const char *w : {"shppict", "shptxt", "result"})
                 t.emplace(w, KwEntry {Kw::KeepStarred});
@@ -308,6 +309,18 @@ namespace {
                 {"fonttbl", Kw::FontTable},
                 {"colortbl", Kw::ColorTable},
                 {"pict", Kw::Pict},
+                {"listtable", Kw::ListTable},
+                {"listoverridetable", Kw::OverrideTable},
+                {"list", Kw::List},
+                {"listid", Kw::ListId},
+                {"listlevel", Kw::ListLevel},
+                {"levelnfc", Kw::LevelNfc},
+                {"levelnfcn", Kw::LevelNfc},
+                {"levelstartat", Kw::LevelStartAt},
+                {"leveltext", Kw::LevelText},
+                {"ls", Kw::Ls},
+                {"ilvl", Kw::Ilvl},
+                {"listtext", Kw::ListText},
                 {"ansicpg", Kw::AnsiCpg},
                 {"deff", Kw::Deff},
                 {"uc", Kw::Uc},
@@ -409,6 +422,36 @@ namespace {
         return -1;
     }
 
+    // \levelnfc: 0 decimal, 1 and 2 upper and lower Roman, 3 and 4 upper and lower letters,
+    // 23 bullet, 255 no mark; the other numberings show as decimal.
+    void levelStyle(int nfc, ListLevel *level)
+    {
+        level->numbered = nfc != 23 && nfc != 255;
+        switch (nfc) {
+        case 1:
+            level->style = QTextListFormat::ListUpperRoman;
+            break;
+        case 2:
+            level->style = QTextListFormat::ListLowerRoman;
+            break;
+        case 3:
+            level->style = QTextListFormat::ListUpperAlpha;
+            break;
+        case 4:
+            level->style = QTextListFormat::ListLowerAlpha;
+            break;
+        case 23:
+            level->style = QTextListFormat::ListDisc;
+            break;
+        case 255:
+            level->style = QTextListFormat::ListStyleUndefined;
+            break;
+        default:
+            level->style = QTextListFormat::ListDecimal;
+            break;
+        }
+    }
+
     class Reader
     {
     public:
@@ -466,6 +509,10 @@ namespace {
 #endif
         QTextBlockFormat blockFormat(const Para &p) const;
         QTextTableFormat tableFormat() const;
+        void listWord(Kw kw, int param);
+        void finishLevelText();
+        void storeList();
+        void addToList(const ParaState &para);
 
         const char *m_data;
         qsizetype m_size;
@@ -508,6 +555,16 @@ namespace {
         int m_imageCount = 0;
 
         QVector<CachedFormat> m_formats;
+
+        // Lists: definitions by \listid, overrides (\ls) naming them, the lists made so far.
+        QHash<int, ListDef> m_listDefs;
+        QHash<int, int> m_overrides;
+        ListDef m_listEntry;
+        int m_listEntryId = -1;
+        int m_overrideListId = -1;
+        QString m_levelText;
+        QHash<int, QTextList *> m_lists; // by \ls and level
+        QHash<int, int> m_listCounts; // items so far of the lists written as text
         CachedFormat m_uncachedFormat;
     };
 
@@ -598,6 +655,10 @@ namespace {
         m_shared.pop_back();
         if (closing == Dest::Picture && top().dest != Dest::Picture)
             finishPicture();
+        if (closing == Dest::LevelText && top().dest != Dest::LevelText)
+            finishLevelText();
+        if (closing == Dest::ListTable && top().dest != Dest::ListTable)
+            storeList();
         if (closing == Dest::FontTable || closing == Dest::ColorTable) {
             // Fonts chosen before the table was known (\deff) now get their code page.
             m_fontEntry = -1;
@@ -747,7 +808,8 @@ namespace {
         if (top().dest == Dest::Skip)
             return;
         State &s = st();
-        if (starred && entry.kw != Kw::KeepStarred && entry.kw != Kw::Pict) {
+        if (starred && entry.kw != Kw::KeepStarred && entry.kw != Kw::Pict
+            && entry.kw != Kw::ListTable && entry.kw != Kw::OverrideTable) {
             s.dest = Dest::Skip;
             return;
         }
@@ -788,6 +850,21 @@ namespace {
             default:
                 return;
             }
+        }
+        if (s.dest == Dest::ListTable || s.dest == Dest::OverrideTable
+            || s.dest == Dest::LevelText) {
+            if (entry.kw == Kw::LevelText && s.dest == Dest::ListTable) {
+                s.dest = Dest::LevelText;
+                m_levelText.clear();
+            } else if (entry.kw == Kw::U && s.dest == Dest::LevelText) {
+                m_levelText += QChar(char16_t(param < 0 ? param + 65536 : param));
+                m_fallbackLeft = s.uc;
+            } else if (entry.kw == Kw::Skip) {
+                s.dest = Dest::Skip;
+            } else {
+                listWord(entry.kw, param);
+            }
+            return;
         }
         if (s.dest == Dest::ColorTable) {
             const int v = std::clamp(param, 0, 255);
@@ -1018,6 +1095,32 @@ namespace {
             break;
         case Kw::NestRow:
             break;
+        case Kw::ListTable:
+            s.dest = Dest::ListTable;
+            m_listEntry.clear();
+            m_listEntryId = -1;
+            break;
+        case Kw::OverrideTable:
+            s.dest = Dest::OverrideTable;
+            break;
+        case Kw::Ls:
+            p.list = std::max(param, 0);
+            break;
+        case Kw::Ilvl:
+            p.level = std::clamp(param, 0, 8);
+            break;
+        case Kw::ListText:
+            // The list table gives the marks; \listtext repeats them for older readers.
+            if (!m_listDefs.isEmpty())
+                s.dest = Dest::Skip;
+            break;
+        case Kw::List:
+        case Kw::ListId:
+        case Kw::ListLevel:
+        case Kw::LevelNfc:
+        case Kw::LevelStartAt:
+        case Kw::LevelText:
+            break;
         }
     }
 
@@ -1073,6 +1176,13 @@ namespace {
                     m_pictNibble = -1;
                 }
             }
+            return;
+        case Dest::ListTable:
+        case Dest::OverrideTable:
+            return;
+        case Dest::LevelText:
+            if (!consumeFallback() && m_levelText.size() < 64)
+                m_levelText += QChar(charOfByte(m_documentCodePage, b));
             return;
         case Dest::ColorTable:
             if (b == ';') {
@@ -1397,6 +1507,152 @@ namespace {
 #endif
         }
         insertRuns(m_cursor, para.runs);
+        if (para.para.list > 0)
+            addToList(para.para);
+    }
+
+    void Reader::listWord(Kw kw, int param)
+    {
+        ListLevel *level = m_listEntry.isEmpty() ? nullptr : &m_listEntry.back();
+        switch (kw) {
+        case Kw::List:
+            storeList();
+            break;
+        case Kw::ListId:
+            if (top().dest == Dest::OverrideTable)
+                m_overrideListId = param;
+            else
+                m_listEntryId = param;
+            break;
+        case Kw::Ls:
+            if (top().dest == Dest::OverrideTable && m_overrides.size() < 4096)
+                m_overrides.insert(param, m_overrideListId);
+            break;
+        case Kw::ListLevel:
+            if (m_listEntry.size() < 9)
+                m_listEntry.push_back(ListLevel());
+            break;
+        case Kw::LevelNfc:
+            if (level)
+                levelStyle(param, level);
+            break;
+        case Kw::LevelStartAt:
+            if (level)
+                level->start = std::clamp(param, 0, 32767);
+            break;
+        default:
+            break;
+        }
+    }
+
+    void Reader::storeList()
+    {
+        if (m_listEntryId >= 0 && !m_listEntry.isEmpty() && m_listDefs.size() < 4096)
+            m_listDefs.insert(m_listEntryId, m_listEntry);
+        m_listEntry.clear();
+        m_listEntryId = -1;
+    }
+
+    // \leveltext: its length, then the mark with the numbers of levels as characters 0 to 8.
+    void Reader::finishLevelText()
+    {
+        if (m_listEntry.isEmpty() || m_levelText.isEmpty())
+            return;
+        ListLevel &level = m_listEntry.back();
+        const QString text = m_levelText.mid(1, m_levelText.at(0).unicode());
+        qsizetype first = -1, last = -1;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i).unicode() < 9) {
+                if (first < 0)
+                    first = i;
+                last = i;
+            }
+        }
+        if (!level.numbered) {
+            const char16_t mark = text.isEmpty() ? u'\u2022' : text.at(0).unicode();
+            level.style = mark == u'o'                               ? QTextListFormat::ListCircle
+                : (mark == 0xA7 || mark == 0x25AA || mark == 0x25A0) ? QTextListFormat::ListSquare
+                                                                     : QTextListFormat::ListDisc;
+            return;
+        }
+        if (first < 0)
+            return;
+        level.prefix = text.left(first);
+        level.suffix = text.mid(last + 1);
+    }
+
+    QString romanNumber(int n)
+    {
+        static const std::pair<int, const char *> parts[]
+            = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+               {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+        QString out;
+        for (const auto &[value, text] : parts) {
+            for (; n >= value; n -= value)
+                out += QLatin1String(text);
+        }
+        return out;
+    }
+
+    QString alphaNumber(int n)
+    {
+        QString out;
+        for (; n > 0; n = (n - 1) / 26)
+            out.prepend(QChar(u'a' + (n - 1) % 26));
+        return out;
+    }
+
+    // Mark of item `n` written as text, for a start the pane's lists cannot show.
+    QString markText(const ListLevel &level, int n)
+    {
+        QString number;
+        switch (level.style) {
+        case QTextListFormat::ListLowerRoman:
+            number = romanNumber(n);
+            break;
+        case QTextListFormat::ListUpperRoman:
+            number = romanNumber(n).toUpper();
+            break;
+        case QTextListFormat::ListLowerAlpha:
+            number = alphaNumber(n);
+            break;
+        case QTextListFormat::ListUpperAlpha:
+            number = alphaNumber(n).toUpper();
+            break;
+        default:
+            number = QString::number(n);
+            break;
+        }
+        return level.prefix + number + level.suffix + QLatin1Char('\t');
+    }
+
+    void Reader::addToList(const ParaState &para)
+    {
+        const auto def = m_listDefs.constFind(m_overrides.value(para.list, -1));
+        if (def == m_listDefs.constEnd() || para.level >= def->size())
+            return;
+        const ListLevel &level = def->at(para.level);
+        if (level.style == QTextListFormat::ListStyleUndefined)
+            return;
+        const int key = para.list * 16 + para.level;
+        if (level.numbered && level.start != 1) {
+            const int n = level.start + m_listCounts[key]++;
+            QTextCursor at(m_cursor.block());
+            at.insertText(markText(level, n));
+            return;
+        }
+        if (QTextList *list = m_lists.value(key)) {
+            list->add(m_cursor.block());
+            return;
+        }
+        QTextListFormat format;
+        format.setStyle(level.style);
+        format.setIndent(para.level + 1);
+        if (level.numbered) {
+            format.setNumberPrefix(level.prefix);
+            format.setNumberSuffix(level.suffix);
+        }
+        m_lists.insert(key, m_cursor.createList(format));
     }
 
     void Reader::finishPicture()

@@ -15,6 +15,7 @@
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QTextFrame>
+#include <QTextList>
 #include <QTextTable>
 
 #include <csignal>
@@ -254,6 +255,8 @@ private Q_SLOTS:
     void encodings();
     void structure_data();
     void structure();
+    void lists_data();
+    void lists();
     void characterFormats_data();
     void characterFormats();
     void paragraphFormats_data();
@@ -627,6 +630,80 @@ void TestRtf::structure()
     QFETCH(QByteArray, input);
     QFETCH(QString, expected);
     QCOMPARE(readText(input), expected);
+}
+
+// Each block as the pane shows it: its list mark, then its text.
+QString listedText(const QTextDocument &doc)
+{
+    QStringList lines;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QString mark;
+        if (const QTextList *list = b.textList()) {
+            switch (list->format().style()) {
+            case QTextListFormat::ListDisc:
+                mark = QStringLiteral("• ");
+                break;
+            case QTextListFormat::ListCircle:
+                mark = QStringLiteral("◦ ");
+                break;
+            case QTextListFormat::ListSquare:
+                mark = QStringLiteral("▪ ");
+                break;
+            default:
+                mark = list->itemText(b) + QLatin1Char(' ');
+                break;
+            }
+            mark = QString(2 * (list->format().indent() - 1), QLatin1Char(' ')) + mark;
+        }
+        lines << mark + b.text();
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QByteArray listDoc(const char *body)
+{
+    return rtfDoc(
+        "{\\*\\listtable{\\list\\listtemplateid1{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext"
+        "\\'02\\'00.;}{\\levelnumbers\\'01;}}{\\listlevel\\levelnfc4\\levelstartat1{\\leveltext"
+        "\\'03(\\'01);}{\\levelnumbers\\'02;}}\\listid10}"
+        "{\\list\\listtemplateid2{\\listlevel\\levelnfc23{\\leveltext\\'01\\uc0\\u8226 ;}"
+        "{\\levelnumbers;}}{\\listlevel\\levelnfc23{\\leveltext\\'01o;}}\\listid20}"
+        "{\\list{\\listlevel\\levelnfc1\\levelstartat3{\\leveltext\\'02\\'00-;}}\\listid30}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid10\\listoverridecount0\\ls1}"
+        "{\\listoverride\\listid20\\listoverridecount0\\ls2}"
+        "{\\listoverride\\listid30\\listoverridecount0\\ls3}}"
+        + QByteArray(body));
+}
+
+void TestRtf::lists_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("numbered from the list table")
+        << listDoc("\\pard\\ls1 un\\par deux\\par\\pard fin") << "1. un\n2. deux\nfin";
+    QTest::newRow("second level with its own marks")
+        << listDoc("\\pard\\ls1 un\\par\\ls1\\ilvl1 a\\par b\\par\\pard\\ls1 deux")
+        << "1. un\n  (a) a\n  (b) b\n2. deux";
+    QTest::newRow("numbering goes on after other text")
+        << listDoc("\\pard\\ls1 un\\par\\pard texte\\par\\pard\\ls1 deux")
+        << "1. un\ntexte\n2. deux";
+    QTest::newRow("bullets") << listDoc("\\pard\\ls2 a\\par\\ls2\\ilvl1 b") << "• a\n  ◦ b";
+    QTest::newRow("start other than one written as text")
+        << listDoc("\\pard\\ls3 a\\par b") << "III-\ta\nIV-\tb";
+    QTest::newRow("listtext not repeated beside the list")
+        << listDoc("{\\listtext 1.\\tab}\\pard\\ls1 un") << "1. un";
+    QTest::newRow("unknown override stays text") << listDoc("\\pard\\ls9 a") << "a";
+    QTest::newRow("listtext without list table")
+        << rtfDoc("{\\listtext 1.\\tab}\\pard\\ls1 un") << "1.\tun";
+}
+
+void TestRtf::lists()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, expected);
+    QTextDocument doc;
+    richtext::readRtf(input, &doc);
+    QCOMPARE(listedText(doc), expected);
 }
 
 void TestRtf::characterFormats_data()
