@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QHash>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -95,7 +96,8 @@ namespace {
         Picture,
         ListTable,
         LevelText,
-        OverrideTable
+        OverrideTable,
+        FieldInst
     };
 
     struct ListLevel
@@ -173,6 +175,10 @@ namespace {
         Ls,
         Ilvl,
         ListText,
+        // fields
+        Field,
+        FldInst,
+        FldRslt,
         // document
         CodePage, // value: the code page
         AnsiCpg,
@@ -252,23 +258,56 @@ namespace {
     {
         static const std::unordered_map<std::string_view, KwEntry> table = [] {
             std::unordered_map<std::string_view, KwEntry> t;
-            for (const char *w : {"stylesheet",   "info",       "header",
-                                  "headerl",      "headerr",    "headerf",
-                                  "footer",       "footerl",    "footerr",
-                                  "footerf",      "footnote",   "annotation",
-                                  "levelnumbers", "listname",   "revtbl",
-                                  "rsidtbl",      "generator",  "xmlnstbl",
-                                  "filetbl",      "nonshppict", "nonesttables",
-                                  "objdata",      "fldinst",    "pn",
-                                  "datafield",    "template",   "userprops",
-                                  "docvar",       "themedata",  "colorschememapping",
-                                  "latentstyles", "datastore",  "pgdsctbl",
-                                  "bkmkstart",    "bkmkend",    "field_inst",
-                                  "atnid",        "atnauthor",  "txe",
-                                  "xe",           "tc",         "pnseclvl",
-                                  "falt",         "panose",     "fontemb",
-                                  "fontfile",     "blipuid",    "shpinst",
-                                  "sp",           "sn",         "sv"})
+            for (const char *w : {"stylesheet",
+                                  "info",
+                                  "header",
+                                  "headerl",
+                                  "headerr",
+                                  "headerf",
+                                  "footer",
+                                  "footerl",
+                                  "footerr",
+                                  "footerf",
+                                  "footnote",
+                                  "annotation",
+                                  "levelnumbers",
+                                  "listname",
+                                  "revtbl",
+                                  "rsidtbl",
+                                  "generator",
+                                  "xmlnstbl",
+                                  "filetbl",
+                                  "nonshppict",
+                                  "nonesttables",
+                                  "objdata",
+                                  "pn",
+                                  "datafield",
+                                  "template",
+                                  "userprops",
+                                  "docvar",
+                                  "themedata",
+                                  "colorschememapping",
+                                  "latentstyles",
+                                  "datastore",
+                                  "pgdsctbl",
+                                  "bkmkstart",
+                                  "bkmkend",
+                                  "field_inst",
+                                  "atnid",
+                                  "atnauthor",
+                                  "txe",
+                                  "xe",
+                                  "tc",
+                                  "pnseclvl",
+                                  "falt",
+                                  "panose",
+                                  "fontemb",
+                                  "fontfile",
+                                  "blipuid",
+                                  "shpinst",
+                                  "sp",
+                                  "sn",
+                                  "sv"})
                 t.emplace(w, KwEntry {Kw::Skip});
             for (const char *w : {"shppict", "shptxt", "result"})
                 t.emplace(w, KwEntry {Kw::KeepStarred});
@@ -321,6 +360,9 @@ namespace {
                 {"ls", Kw::Ls},
                 {"ilvl", Kw::Ilvl},
                 {"listtext", Kw::ListText},
+                {"field", Kw::Field},
+                {"fldinst", Kw::FldInst},
+                {"fldrslt", Kw::FldRslt},
                 {"ansicpg", Kw::AnsiCpg},
                 {"deff", Kw::Deff},
                 {"uc", Kw::Uc},
@@ -512,6 +554,8 @@ namespace {
         void listWord(Kw kw, int param);
         void finishLevelText();
         void storeList();
+        void finishFieldInst();
+        int fontNamed(const QString &name);
         void addToList(const ParaState &para);
 
         const char *m_data;
@@ -563,6 +607,10 @@ namespace {
         int m_listEntryId = -1;
         int m_overrideListId = -1;
         QString m_levelText;
+
+        // Field being read: its instruction, and whether its stored result is replaced.
+        QString m_fieldInst;
+        bool m_skipResult = false;
         QHash<int, QTextList *> m_lists; // by \ls and level
         QHash<int, int> m_listCounts; // items so far of the lists written as text
         CachedFormat m_uncachedFormat;
@@ -655,6 +703,8 @@ namespace {
         m_shared.pop_back();
         if (closing == Dest::Picture && top().dest != Dest::Picture)
             finishPicture();
+        if (closing == Dest::FieldInst && top().dest != Dest::FieldInst)
+            finishFieldInst();
         if (closing == Dest::LevelText && top().dest != Dest::LevelText)
             finishLevelText();
         if (closing == Dest::ListTable && top().dest != Dest::ListTable)
@@ -809,7 +859,8 @@ namespace {
             return;
         State &s = st();
         if (starred && entry.kw != Kw::KeepStarred && entry.kw != Kw::Pict
-            && entry.kw != Kw::ListTable && entry.kw != Kw::OverrideTable) {
+            && entry.kw != Kw::ListTable && entry.kw != Kw::OverrideTable
+            && entry.kw != Kw::FldInst) {
             s.dest = Dest::Skip;
             return;
         }
@@ -850,6 +901,13 @@ namespace {
             default:
                 return;
             }
+        }
+        if (s.dest == Dest::FieldInst) {
+            if (entry.kw == Kw::U && m_fieldInst.size() < 256)
+                m_fieldInst += QChar(char16_t(param < 0 ? param + 65536 : param));
+            if (entry.kw == Kw::U)
+                m_fallbackLeft = s.uc;
+            return;
         }
         if (s.dest == Dest::ListTable || s.dest == Dest::OverrideTable
             || s.dest == Dest::LevelText) {
@@ -1109,6 +1167,18 @@ namespace {
         case Kw::Ilvl:
             p.level = std::clamp(param, 0, 8);
             break;
+        case Kw::Field:
+            m_skipResult = false;
+            break;
+        case Kw::FldInst:
+            s.dest = Dest::FieldInst;
+            m_fieldInst.clear();
+            break;
+        case Kw::FldRslt:
+            if (m_skipResult)
+                s.dest = Dest::Skip;
+            m_skipResult = false;
+            break;
         case Kw::ListText:
             // The list table gives the marks; \listtext repeats them for older readers.
             if (!m_listDefs.isEmpty())
@@ -1179,6 +1249,10 @@ namespace {
             return;
         case Dest::ListTable:
         case Dest::OverrideTable:
+            return;
+        case Dest::FieldInst:
+            if (!consumeFallback() && m_fieldInst.size() < 256)
+                m_fieldInst += QChar(charOfByte(top().codePage, b));
             return;
         case Dest::LevelText:
             if (!consumeFallback() && m_levelText.size() < 64)
@@ -1543,6 +1617,64 @@ namespace {
         default:
             break;
         }
+    }
+
+    int Reader::fontNamed(const QString &name)
+    {
+        for (auto it = m_fonts.constBegin(); it != m_fonts.constEnd(); ++it) {
+            if (it->name.trimmed().compare(name, Qt::CaseInsensitive) == 0)
+                return it.key();
+        }
+        // Fonts the table does not list get numbers no file uses.
+        const int index = -2 - int(m_fonts.size());
+        Font &font = m_fonts[index];
+        font.name = name;
+        font.nameDone = true;
+        font.charset = 2;
+        return index;
+    }
+
+    // SYMBOL fields show their character whatever result the file stored: Word often stores
+    // none, and the stored one would repeat it.
+    void Reader::finishFieldInst()
+    {
+        static const QRegularExpression symbol(
+            QStringLiteral("^\\s*SYMBOL\\s+(0[xX][0-9a-fA-F]+|\\d+)(.*)$"));
+        const QRegularExpressionMatch match = symbol.match(m_fieldInst);
+        if (!match.hasMatch() || top().dest != Dest::Text)
+            return;
+        bool ok = false;
+        const QString number = match.captured(1);
+        const uint code = number.startsWith(QLatin1String("0"), Qt::CaseInsensitive)
+                && number.size() > 1 && (number[1] == u'x' || number[1] == u'X')
+            ? number.mid(2).toUInt(&ok, 16)
+            : number.toUInt(&ok, 10);
+        if (!ok || code == 0 || code > 0xFFFF)
+            return;
+        static const QRegularExpression fontSwitch(
+            QStringLiteral("\\\\f\\s*(?:\"([^\"]*)\"|(\\S+))"));
+        const QString switches = match.captured(2);
+        const QRegularExpressionMatch fontMatch = fontSwitch.match(switches);
+        const QString fontName = fontMatch.hasMatch()
+            ? (fontMatch.captured(1).isNull() ? fontMatch.captured(2) : fontMatch.captured(1))
+            : QString();
+        const bool unicode = switches.contains(QLatin1String("\\u"));
+        State &s = st();
+        const CharState saved = s.chars;
+        const int savedCodePage = s.codePage;
+        if (!fontName.isEmpty())
+            setFont(fontNamed(fontName.trimmed()));
+        char16_t c = char16_t(code);
+        if (!unicode && code < 256)
+            c = s.codePage == kSymbolCodePage || code >= 0x80
+                ? charOfByte(s.codePage, static_cast<unsigned char>(code))
+                : char16_t(code);
+        else if (s.codePage == kSymbolCodePage && c >= 0xF020 && c <= 0xF0FF)
+            c = charOfByte(kSymbolCodePage, static_cast<unsigned char>(c - 0xF000));
+        appendChar(c);
+        s.chars = saved;
+        s.codePage = savedCodePage;
+        m_skipResult = true;
     }
 
     void Reader::storeList()

@@ -258,6 +258,8 @@ private Q_SLOTS:
     void structure();
     void corpus_data();
     void corpus();
+    void symbolFields_data();
+    void symbolFields();
     void lists_data();
     void lists();
     void characterFormats_data();
@@ -727,6 +729,52 @@ void TestRtf::corpus()
     QEXPECT_FAIL("tika_testRTFJapanese.rtf", "double-byte code pages not decoded yet", Abort);
     QEXPECT_FAIL("tika_testRTFVarious.rtf", "footnote marks not shown yet", Abort);
     QCOMPARE(ours.value(line), theirs.value(line));
+}
+
+void TestRtf::symbolFields_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("symbol");
+    QTest::addColumn<QString>("family"); // of the symbol, empty for the document's font
+    QTest::newRow("Wingdings, empty result")
+        << rtfDoc("a{\\field{\\*\\fldinst SYMBOL 74 \\\\f \"Wingdings\" \\\\s 12}{\\fldrslt }}b")
+        << "aJb"
+        << "J"
+        << "Wingdings";
+    QTest::newRow("Symbol mapped to Unicode")
+        << rtfDoc("{\\field{\\*\\fldinst {SYMBOL 97 \\\\f \"Symbol\"}}{\\fldrslt }}") << "α"
+        << "α"
+        << "";
+    QTest::newRow("stored result not repeated")
+        << rtfDoc("{\\field{\\*\\fldinst SYMBOL 68 \\\\f \"Symbol\"}{\\fldrslt {\\f1 D}}}") << "Δ"
+        << "Δ"
+        << "";
+    QTest::newRow("hexadecimal Unicode code")
+        << rtfDoc("{\\field{\\*\\fldinst SYMBOL 0x3a9 \\\\u}{\\fldrslt }}") << "Ω"
+        << "Ω"
+        << "Arial";
+    QTest::newRow("font of the table")
+        << rtfDoc("{\\field{\\*\\fldinst SYMBOL 183 \\\\f Symbol}{\\fldrslt }}") << "•"
+        << "•"
+        << "";
+    QTest::newRow("other fields keep their result")
+        << rtfDoc("{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}") << "3"
+        << "3"
+        << "Arial";
+}
+
+void TestRtf::symbolFields()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, text);
+    QFETCH(QString, symbol);
+    QFETCH(QString, family);
+    QTextDocument doc;
+    QVERIFY(richtext::readRtf(input, &doc));
+    QCOMPARE(textOf(doc), text);
+    const QStringList families = formatAt(doc, symbol).fontFamilies().toStringList();
+    QCOMPARE(families.value(0), family);
 }
 
 void TestRtf::lists_data()
