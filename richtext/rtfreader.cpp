@@ -34,6 +34,7 @@ namespace {
     constexpr int kMaxParagraphs = 100000;
     constexpr int kMaxRuns = 400000;
     constexpr int kMaxColumns = 63; // as many as word processors make
+    constexpr int kMaxNotes = 10000;
 
     // Characters that would end a block or a frame, or stand for a picture, inside the text.
     bool isStructureMark(char16_t c)
@@ -118,6 +119,7 @@ namespace {
         Dest dest = Dest::Text;
         int uc = 1;
         int codePage = 1252; // of the current font, cached
+        bool note = false; // inside a footnote
     };
 
     struct Font
@@ -175,6 +177,9 @@ namespace {
         Ls,
         Ilvl,
         ListText,
+        // footnotes
+        Footnote,
+        Chftn,
         // fields
         Field,
         FldInst,
@@ -258,56 +263,24 @@ namespace {
     {
         static const std::unordered_map<std::string_view, KwEntry> table = [] {
             std::unordered_map<std::string_view, KwEntry> t;
-            for (const char *w : {"stylesheet",
-                                  "info",
-                                  "header",
-                                  "headerl",
-                                  "headerr",
-                                  "headerf",
-                                  "footer",
-                                  "footerl",
-                                  "footerr",
+            for (const char *w : {"stylesheet",   "info",         "header",
+                                  "headerl",      "headerr",      "headerf",
+                                  "footer",       "footerl",      "footerr",
                                   "footerf",
-                                  "footnote",
-                                  "annotation",
-                                  "levelnumbers",
-                                  "listname",
-                                  "revtbl",
-                                  "rsidtbl",
-                                  "generator",
-                                  "xmlnstbl",
-                                  "filetbl",
-                                  "nonshppict",
-                                  "nonesttables",
-                                  "objdata",
-                                  "pn",
-                                  "datafield",
-                                  "template",
-                                  "userprops",
-                                  "docvar",
-                                  "themedata",
-                                  "colorschememapping",
-                                  "latentstyles",
-                                  "datastore",
-                                  "pgdsctbl",
-                                  "bkmkstart",
-                                  "bkmkend",
-                                  "field_inst",
-                                  "atnid",
-                                  "atnauthor",
-                                  "txe",
-                                  "xe",
-                                  "tc",
-                                  "pnseclvl",
-                                  "falt",
-                                  "panose",
-                                  "fontemb",
-                                  "fontfile",
-                                  "blipuid",
-                                  "shpinst",
-                                  "sp",
-                                  "sn",
-                                  "sv"})
+
+                                  "annotation",   "levelnumbers", "listname",
+                                  "revtbl",       "rsidtbl",      "generator",
+                                  "xmlnstbl",     "filetbl",      "nonshppict",
+                                  "nonesttables", "objdata",      "pn",
+                                  "datafield",    "template",     "userprops",
+                                  "docvar",       "themedata",    "colorschememapping",
+                                  "latentstyles", "datastore",    "pgdsctbl",
+                                  "bkmkstart",    "bkmkend",      "field_inst",
+                                  "atnid",        "atnauthor",    "txe",
+                                  "xe",           "tc",           "pnseclvl",
+                                  "falt",         "panose",       "fontemb",
+                                  "fontfile",     "blipuid",      "shpinst",
+                                  "sp",           "sn",           "sv"})
                 t.emplace(w, KwEntry {Kw::Skip});
             for (const char *w : {"shppict", "shptxt", "result"})
                 t.emplace(w, KwEntry {Kw::KeepStarred});
@@ -360,6 +333,8 @@ namespace {
                 {"ls", Kw::Ls},
                 {"ilvl", Kw::Ilvl},
                 {"listtext", Kw::ListText},
+                {"footnote", Kw::Footnote},
+                {"chftn", Kw::Chftn},
                 {"field", Kw::Field},
                 {"fldinst", Kw::FldInst},
                 {"fldrslt", Kw::FldRslt},
@@ -554,6 +529,8 @@ namespace {
         void listWord(Kw kw, int param);
         void finishLevelText();
         void storeList();
+        void finishNote();
+        void emitNotes();
         void finishFieldInst();
         int fontNamed(const QString &name);
         void addToList(const ParaState &para);
@@ -608,6 +585,11 @@ namespace {
         int m_overrideListId = -1;
         QString m_levelText;
 
+        // Footnotes: their paragraphs, shown at the end, and the body's paragraph they interrupt.
+        QVector<Para> m_notes;
+        Para m_bodyPara;
+        int m_noteCount = 0;
+
         // Field being read: its instruction, and whether its stored result is replaced.
         QString m_fieldInst;
         bool m_skipResult = false;
@@ -661,6 +643,7 @@ namespace {
         if (!m_rowDef.cells.isEmpty())
             endRow();
         flushTable();
+        emitNotes();
         m_cursor.endEditBlock();
     }
 
@@ -699,10 +682,13 @@ namespace {
             return;
         }
         const Dest closing = m_stack.back().dest;
+        const bool closingNote = m_stack.back().note;
         m_stack.pop_back();
         m_shared.pop_back();
         if (closing == Dest::Picture && top().dest != Dest::Picture)
             finishPicture();
+        if (closingNote && !top().note)
+            finishNote();
         if (closing == Dest::FieldInst && top().dest != Dest::FieldInst)
             finishFieldInst();
         if (closing == Dest::LevelText && top().dest != Dest::LevelText)
@@ -1141,6 +1127,10 @@ namespace {
                 m_rowDef.bounds.push_back(param);
             break;
         case Kw::Cell:
+            if (s.note) {
+                endParagraph();
+                break;
+            }
             p.inTable = true;
             endCell();
             break;
@@ -1178,6 +1168,20 @@ namespace {
             if (m_skipResult)
                 s.dest = Dest::Skip;
             m_skipResult = false;
+            break;
+        case Kw::Footnote:
+            if (s.note || m_notes.size() >= kMaxNotes) {
+                s.dest = Dest::Skip;
+                break;
+            }
+            s.note = true;
+            p = ParaState();
+            ++m_noteCount;
+            m_bodyPara = m_para;
+            m_para = Para();
+            break;
+        case Kw::Chftn:
+            appendText(QString::number(s.note ? m_noteCount : m_noteCount + 1));
             break;
         case Kw::ListText:
             // The list table gives the marks; \listtext repeats them for older readers.
@@ -1327,6 +1331,14 @@ namespace {
     void Reader::endParagraph(bool last)
     {
         m_para.para = top().para;
+        if (top().note) {
+            m_para.para.inTable = false;
+            if (m_paragraphs < kMaxParagraphs)
+                m_notes.push_back(m_para);
+            ++m_paragraphs;
+            m_para = Para();
+            return;
+        }
         if (m_para.para.inTable) {
             ++m_paragraphs;
             if (m_paragraphs < kMaxParagraphs)
@@ -1675,6 +1687,28 @@ namespace {
         s.chars = saved;
         s.codePage = savedCodePage;
         m_skipResult = true;
+    }
+
+    void Reader::finishNote()
+    {
+        if (!m_para.empty())
+            m_notes.push_back(m_para);
+        m_para = m_bodyPara;
+        m_bodyPara = Para();
+    }
+
+    // As on the printed page: the notes after the text, under a short rule.
+    void Reader::emitNotes()
+    {
+        if (m_notes.isEmpty())
+            return;
+        emitPara(Para());
+        QTextBlockFormat rule = m_cursor.blockFormat();
+        rule.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
+                         QTextLength(QTextLength::PercentageLength, 30));
+        m_cursor.setBlockFormat(rule);
+        for (const Para &note : std::as_const(m_notes))
+            emitPara(note);
     }
 
     void Reader::storeList()

@@ -260,6 +260,8 @@ private Q_SLOTS:
     void corpus();
     void symbolFields_data();
     void symbolFields();
+    void footnotes_data();
+    void footnotes();
     void lists_data();
     void lists();
     void characterFormats_data();
@@ -320,10 +322,10 @@ void TestRtf::sampleText_data()
     QTest::newRow("older Word: header, footnote, field, hidden text, object, table")
         << "word97_optique.rtf"
         << QStringLiteral("Optique géométrique\n"
-                          "L'image A'1 d'un objet par un miroir plan(1) est symétrique ; "
+                          "L'image A'1 d'un objet par un miroir plan(1)1 est symétrique ; "
                           "l'angle β vaut 45°.\n"
                           "•\tPremier point\nVoir le site pour la suite.\nx = 2\n"
-                          "Distance\n1,5 m\nAngle\négal\n\nFin — merci.");
+                          "Distance\n1,5 m\nAngle\négal\n\nFin — merci.\n\n1 Note de bas de page.");
 }
 
 void TestRtf::sampleText()
@@ -612,7 +614,7 @@ void TestRtf::structure_data()
     QTest::newRow("stylesheet info header footer skipped")
         << rtfDoc("{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}}{\\header h}{\\footer f}x")
         << "x";
-    QTest::newRow("footnote skipped") << rtfDoc("a{\\footnote note}b") << "ab";
+    QTest::newRow("footnote at the end") << rtfDoc("a{\\footnote note}b") << "ab\n\nnote";
     QTest::newRow("field result kept")
         << rtfDoc("{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt lien}}") << "lien";
     QTest::newRow("object result kept")
@@ -660,6 +662,8 @@ QString listedText(const QTextDocument &doc)
             }
             mark = QString(2 * (list->format().indent() - 1), QLatin1Char(' ')) + mark;
         }
+        if (b.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
+            mark += QStringLiteral("――――");
         lines << mark + b.text();
     }
     return lines.join(QLatin1Char('\n'));
@@ -727,7 +731,6 @@ void TestRtf::corpus()
         ++line;
     QEXPECT_FAIL("tika_testRTF-ms932.rtf", "double-byte code pages not decoded yet", Abort);
     QEXPECT_FAIL("tika_testRTFJapanese.rtf", "double-byte code pages not decoded yet", Abort);
-    QEXPECT_FAIL("tika_testRTFVarious.rtf", "footnote marks not shown yet", Abort);
     QCOMPARE(ours.value(line), theirs.value(line));
 }
 
@@ -775,6 +778,38 @@ void TestRtf::symbolFields()
     QCOMPARE(textOf(doc), text);
     const QStringList families = formatAt(doc, symbol).fontFamilies().toStringList();
     QCOMPARE(families.value(0), family);
+}
+
+void TestRtf::footnotes_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("numbered marks, notes after the text under a rule")
+        << rtfDoc("Texte{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} un}. Suite"
+                  "{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} deux}\\par Fin")
+        << "Texte1. Suite2\nFin\n――――\n1 un\n2 deux";
+    QTest::newRow("custom mark") << rtfDoc("Vu{\\super *}{\\footnote\\pard\\plain{\\super *} voir}")
+                                 << "Vu*\n――――\n* voir";
+    QTest::newRow("note of two paragraphs")
+        << rtfDoc("a{\\footnote\\pard{\\chftn} b\\par c}\\par d") << "a\nd\n――――\n1 b\nc";
+    QTest::newRow("note's format stays in the note")
+        << rtfDoc("a{\\footnote\\pard\\qc\\b n}b\\par c") << "ab\nc\n――――\nn";
+    QTest::newRow("no notes, no rule") << rtfDoc("a\\par b") << "a\nb";
+}
+
+void TestRtf::footnotes()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, expected);
+    QTextDocument doc;
+    richtext::readRtf(input, &doc);
+    QCOMPARE(listedText(doc), expected);
+    // The marks are superscript where the file says so.
+    const QTextCharFormat mark = formatAt(doc, QStringLiteral("Texte1"));
+    if (expected.startsWith(QLatin1String("Texte1")))
+        QCOMPARE(mark.verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    // Bold of the note does not reach the text.
+    QCOMPARE(formatAt(doc, QStringLiteral("a")).fontWeight(), int(QFont::Normal));
 }
 
 void TestRtf::lists_data()
