@@ -117,6 +117,15 @@ void placeHandles(const FigureFrame &f, FigureOutput &out)
     out.l1 = HandlePlace {true, f.xS, kAxis - hD, 2 * hD};
 }
 
+// The handles' places travel with the drawing, for the outputs that show or enlarge them.
+void markHandles(Canvas &c, const FigureOutput &out)
+{
+    for (const HandlePlace *h : {&out.ab, &out.l1, &out.l2, &out.l3})
+        if (h->visible)
+            c.markHandle(h->centerX - h->width / 2.0, h->top, h->centerX + h->width / 2.0,
+                         h->top + h->height);
+}
+
 void writeLabels(const FigureFrame &f, const QString &fmtnum, FigureOutput &out)
 {
     const Optics &o = f.o;
@@ -212,6 +221,7 @@ FigureOutput majaff(Canvas &canvas, const SceneInputs &in, SharedValues &shared)
         placeTelescopeHandles(f, out);
         writeTelescopeLabels(f, shared.fmtnum, out);
     }
+    markHandles(canvas, out);
     out.drawn = true;
     out.telescope = f.telescope;
     out.redRays = f.redRays;

@@ -1,5 +1,7 @@
 #include "mainwindow/figureview.h"
 
+#include "platform/figurepainter.h"
+
 #include <QPainter>
 #include <cmath>
 
@@ -30,7 +32,18 @@ void FigureView::paintEvent(QPaintEvent *)
     // The drawing always covers the whole surface, so the background picture never shows
     // through; it is only kept for the commands that hand it on.
     QPainter p(this);
-    p.drawImage(0, 0, m_canvas.image());
+    const double ratio = devicePixelRatioF();
+    if (ratio == 1) {
+        p.drawImage(0, 0, m_canvas.image());
+        return;
+    }
+    const DisplayList &list = m_canvas.displayList();
+    if (m_sharp.isNull() || m_sharp.devicePixelRatio() != ratio
+        || m_sharpGeneration != list.generation) {
+        m_sharp = figurepainter::render(list, ratio);
+        m_sharpGeneration = list.generation;
+    }
+    p.drawImage(0, 0, m_sharp);
 }
 
 void FigureView::resizeEvent(QResizeEvent *event)

@@ -1,4 +1,5 @@
-// The figure canvas Picture2: shows the persistent image that the redraw paints.
+// The figure canvas Picture2: shows the persistent image that the redraw paints, or the same
+// drawing painted again at the screen's resolution.
 #pragma once
 
 #include "platform/canvas.h"
@@ -27,4 +28,7 @@ protected:
 private:
     Canvas m_canvas;
     QPixmap m_background;
+    // The figure painted at a device pixel ratio other than 1, until the figure changes.
+    QImage m_sharp;
+    uint64_t m_sharpGeneration = 0;
 };

@@ -1,5 +1,7 @@
 #include "platform/canvas.h"
 
+#include "platform/figurepainter.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <cmath>
@@ -19,44 +21,14 @@ int toPixel(double v)
     return int(std::nearbyint(v));
 }
 
-// 2 pixels on, 2 off, counted from the start of each line.
-bool dotOn(int step)
-{
-    return (step & 2) == 0;
-}
-
-// Liang-Barsky: the parameter range [t0, t1] of the segment inside the rectangle.
-bool clipRange(double x1, double y1, double x2, double y2, double xmin, double ymin, double xmax,
-               double ymax, double *t0out, double *t1out)
-{
-    double t0 = 0, t1 = 1;
-    const double dx = x2 - x1, dy = y2 - y1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 - xmin, xmax - x1, y1 - ymin, ymax - y1};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1)
-            return false;
-    }
-    *t0out = t0;
-    *t1out = t1;
-    return true;
-}
 } // namespace
 
 Canvas::Canvas(int pixelWidth, int pixelHeight)
     : m_image(std::max(1, pixelWidth), std::max(1, pixelHeight), QImage::Format_RGB32)
 {
     m_image.fill(m_back);
+    m_list.size = m_image.size();
+    m_list.back = m_back;
     updateFont();
 }
 
@@ -72,11 +44,14 @@ void Canvas::resize(int pixelWidth, int pixelHeight)
     p.drawImage(0, 0, m_image);
     p.end();
     m_image = next;
+    m_list.size = m_image.size();
+    ++m_list.generation;
 }
 
 void Canvas::cls()
 {
     m_image.fill(m_back);
+    m_list.clear(m_back);
     currentX = m_left;
     currentY = m_top;
     record(Op::Clear, 0, 0, 0, 0, m_back);
@@ -90,74 +65,34 @@ void Canvas::setBackColor(QRgb color)
     m_back = color;
     // A new back colour repaints the surface, as picture boxes do.
     m_image.fill(m_back);
+    m_list.clear(m_back);
 }
 
-void Canvas::plot(int px, int py, QRgb color)
+void Canvas::draw(const DisplayItem &item)
 {
-    if (px < 0 || py < 0 || px >= m_image.width() || py >= m_image.height())
-        return;
-    reinterpret_cast<QRgb *>(m_image.scanLine(py))[px] = color;
+    m_list.items.push_back(item);
+    ++m_list.generation;
+    figurepainter::rasterize(m_image, item);
+}
+
+DisplayItem Canvas::itemAt(DisplayItem::Kind kind, double x1, double y1, double x2, double y2) const
+{
+    DisplayItem item;
+    item.kind = kind;
+    item.x1 = toPixel(x1 - m_left);
+    item.y1 = toPixel(y1 - m_top);
+    item.x2 = toPixel(x2 - m_left);
+    item.y2 = toPixel(y2 - m_top);
+    return item;
 }
 
 void Canvas::line(double x1, double y1, double x2, double y2, QRgb color)
 {
     record(Op::Line, x1, y1, x2, y2, color);
-    color |= 0xff000000;
-    const int ox = toPixel(x1 - m_left), oy = toPixel(y1 - m_top);
-    const int sx = toPixel(x2 - m_left) - ox, sy = toPixel(y2 - m_top) - oy;
-    const int len = std::max(std::abs(sx), std::abs(sy));
-    if (len == 0) {
-        plot(ox, oy, color);
-        return;
-    }
-    if (sx == 0) {
-        verticalLine(ox, oy, sy, color);
-        return;
-    }
-    double t0 = 0, t1 = 1;
-    if (!clipRange(ox, oy, double(ox) + sx, double(oy) + sy, -1, -1, m_image.width(),
-                   m_image.height(), &t0, &t1))
-        return;
-    // Only the visible steps are walked; the minor coordinate is rounded halves to even so
-    // the same segment always lights the same pixels, whatever part of it is visible.
-    const int first = std::max(0, int(std::floor(t0 * len)) - 1);
-    const int last = std::min(len, int(std::ceil(t1 * len)) + 1);
-    const bool xMajor = std::abs(sx) >= std::abs(sy);
-    const int stepX = sx > 0 ? 1 : (sx < 0 ? -1 : 0);
-    const int stepY = sy > 0 ? 1 : (sy < 0 ? -1 : 0);
-    const bool dotted = m_style == Dot;
-    for (int i = first; i <= last; ++i) {
-        if (dotted && !dotOn(i))
-            continue;
-        if (xMajor)
-            plot(ox + i * stepX, oy + int(std::nearbyint(double(sy) * i / len)), color);
-        else
-            plot(ox + int(std::nearbyint(double(sx) * i / len)), oy + i * stepY, color);
-    }
-}
-
-// The shaded beam is thousands of vertical strokes per redraw: they are written straight into
-// the image rows, lighting the same pixels as the general walk above.
-void Canvas::verticalLine(int px, int py, int sy, QRgb color)
-{
-    const int height = m_image.height();
-    if (px < 0 || px >= m_image.width())
-        return;
-    const int step = sy > 0 ? 1 : -1;
-    const int len = std::abs(sy);
-    // Steps i whose row py + i * step lies on the image.
-    const int first = std::max(0, step > 0 ? -py : py - (height - 1));
-    const int last = std::min(len, step > 0 ? height - 1 - py : py);
-    if (first > last)
-        return;
-    const qsizetype row = m_image.bytesPerLine() / qsizetype(sizeof(QRgb));
-    QRgb *pixel
-        = reinterpret_cast<QRgb *>(m_image.bits()) + qsizetype(py + first * step) * row + px;
-    const bool dotted = m_style == Dot;
-    for (int i = first; i <= last; ++i, pixel += row * step) {
-        if (!dotted || dotOn(i))
-            *pixel = color;
-    }
+    DisplayItem item = itemAt(DisplayItem::Line, x1, y1, x2, y2);
+    item.dotted = m_style == Dot;
+    item.color = color | 0xff000000;
+    draw(item);
 }
 
 void Canvas::box(double x1, double y1, double x2, double y2, QRgb color, bool filled)
@@ -174,22 +109,18 @@ void Canvas::box(double x1, double y1, double x2, double y2, QRgb color, bool fi
         return;
     }
     record(Op::FilledBox, x1, y1, x2, y2, color);
-    int px1 = toPixel(x1 - m_left), py1 = toPixel(y1 - m_top);
-    int px2 = toPixel(x2 - m_left), py2 = toPixel(y2 - m_top);
-    if (px1 > px2)
-        std::swap(px1, px2);
-    if (py1 > py2)
-        std::swap(py1, py2);
-    px1 = std::max(px1, 0);
-    py1 = std::max(py1, 0);
-    px2 = std::min(px2, m_image.width() - 1);
-    py2 = std::min(py2, m_image.height() - 1);
-    color |= 0xff000000;
-    for (int y = py1; y <= py2; ++y) {
-        QRgb *row = reinterpret_cast<QRgb *>(m_image.scanLine(y));
-        for (int x = px1; x <= px2; ++x)
-            row[x] = color;
-    }
+    DisplayItem item = itemAt(DisplayItem::FilledBox, x1, y1, x2, y2);
+    if (item.x1 > item.x2)
+        std::swap(item.x1, item.x2);
+    if (item.y1 > item.y2)
+        std::swap(item.y1, item.y2);
+    item.color = color | 0xff000000;
+    draw(item);
+}
+
+void Canvas::markHandle(double x1, double y1, double x2, double y2)
+{
+    m_list.items.push_back(itemAt(DisplayItem::Handle, x1, y1, x2, y2));
 }
 
 void Canvas::print(const QString &text, bool endLine)
@@ -197,10 +128,16 @@ void Canvas::print(const QString &text, bool endLine)
     record(Op::Text, currentX, currentY, currentX, currentY, m_fore, text);
     const QFontMetricsF fm(m_font);
     if (!text.isEmpty()) {
+        DisplayItem item;
+        item.kind = DisplayItem::Text;
+        item.x1 = int(m_list.texts.size());
+        item.color = m_fore | 0xff000000;
+        m_list.texts.push_back(
+            DisplayText {QPointF(currentX - m_left, currentY - m_top + fm.ascent()), text, m_font});
+        m_list.items.push_back(item);
+        ++m_list.generation;
         QPainter p(&m_image);
-        p.setFont(m_font);
-        p.setPen(QColor::fromRgb(m_fore));
-        p.drawText(QPointF(currentX - m_left, currentY - m_top + fm.ascent()), text);
+        figurepainter::drawText(p, m_list.texts.back(), item.color);
     }
     if (endLine) {
         currentX = m_left;

@@ -2,6 +2,8 @@
 // user scale of one unit per pixel, lines in a colour and style, and positioned text.
 #pragma once
 
+#include "platform/displaylist.h"
+
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -68,6 +70,11 @@ public:
     const QImage &image() const { return m_image; }
     QRgb pixel(double x, double y) const; // in canvas units
 
+    // What was drawn since the surface was last cleared, for painting it anywhere else.
+    const DisplayList &displayList() const { return m_list; }
+    // The place of a drag handle, drawn by nobody: outputs that enlarge handles read it.
+    void markHandle(double x1, double y1, double x2, double y2);
+
     void setRecording(bool on);
     const std::vector<Op> &ops() const { return m_ops; }
     void clearOps() { m_ops.clear(); }
@@ -75,8 +82,9 @@ public:
 private:
     void record(Op::Kind kind, double x1, double y1, double x2, double y2, QRgb color,
                 const QString &text = QString());
-    void plot(int px, int py, QRgb color);
-    void verticalLine(int px, int py, int sy, QRgb color);
+    // An item between two points in user units, in the list's surface units.
+    DisplayItem itemAt(DisplayItem::Kind kind, double x1, double y1, double x2, double y2) const;
+    void draw(const DisplayItem &item);
     void updateFont();
 
     QImage m_image;
@@ -89,6 +97,7 @@ private:
     double m_fontSize = 8;
     bool m_bold = false;
     QFont m_font;
+    DisplayList m_list;
     bool m_recording = false;
     std::vector<Op> m_ops;
 };

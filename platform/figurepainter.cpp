@@ -1,0 +1,276 @@
+#include "platform/figurepainter.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace figurepainter {
+namespace {
+
+    // 2 pixels on, 2 off, counted from the start of each line.
+    bool dotOn(int step)
+    {
+        return (step & 2) == 0;
+    }
+
+    // Liang-Barsky: the parameter range [t0, t1] of the segment inside the rectangle.
+    bool clipRange(double x1, double y1, double x2, double y2, double xmin, double ymin,
+                   double xmax, double ymax, double *t0out, double *t1out)
+    {
+        double t0 = 0, t1 = 1;
+        const double dx = x2 - x1, dy = y2 - y1;
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {x1 - xmin, xmax - x1, y1 - ymin, ymax - y1};
+        for (int i = 0; i < 4; ++i) {
+            if (p[i] == 0) {
+                if (q[i] < 0)
+                    return false;
+                continue;
+            }
+            const double t = q[i] / p[i];
+            if (p[i] < 0)
+                t0 = std::max(t0, t);
+            else
+                t1 = std::min(t1, t);
+            if (t0 > t1)
+                return false;
+        }
+        *t0out = t0;
+        *t1out = t1;
+        return true;
+    }
+
+    // The steps of a line that may light a pixel of a surface of `size`; every output walks
+    // the same steps, so a dotted line keeps its pattern wherever it is cut.
+    struct Walk
+    {
+        int sx = 0, sy = 0, len = 0, first = 0, last = -1;
+    };
+
+    Walk walkOf(const DisplayItem &it, QSize size)
+    {
+        Walk w;
+        w.sx = it.x2 - it.x1;
+        w.sy = it.y2 - it.y1;
+        w.len = std::max(std::abs(w.sx), std::abs(w.sy));
+        if (w.len == 0) {
+            w.last = 0;
+            return w;
+        }
+        double t0 = 0, t1 = 1;
+        if (!clipRange(it.x1, it.y1, double(it.x2), double(it.y2), -1, -1, size.width(),
+                       size.height(), &t0, &t1))
+            return w;
+        w.first = std::max(0, int(std::floor(t0 * w.len)) - 1);
+        w.last = std::min(w.len, int(std::ceil(t1 * w.len)) + 1);
+        return w;
+    }
+
+    void plot(QImage &image, int px, int py, QRgb color)
+    {
+        if (px < 0 || py < 0 || px >= image.width() || py >= image.height())
+            return;
+        reinterpret_cast<QRgb *>(image.scanLine(py))[px] = color;
+    }
+
+    // The shaded beam is thousands of vertical strokes per redraw: they are written straight
+    // into the image rows, lighting the same pixels as the general walk.
+    void verticalLine(QImage &image, int px, int py, int sy, bool dotted, QRgb color)
+    {
+        const int height = image.height();
+        if (px < 0 || px >= image.width())
+            return;
+        const int step = sy > 0 ? 1 : -1;
+        const int len = std::abs(sy);
+        const int first = std::max(0, step > 0 ? -py : py - (height - 1));
+        const int last = std::min(len, step > 0 ? height - 1 - py : py);
+        if (first > last)
+            return;
+        const qsizetype row = image.bytesPerLine() / qsizetype(sizeof(QRgb));
+        QRgb *pixel
+            = reinterpret_cast<QRgb *>(image.bits()) + qsizetype(py + first * step) * row + px;
+        for (int i = first; i <= last; ++i, pixel += row * step) {
+            if (!dotted || dotOn(i))
+                *pixel = color;
+        }
+    }
+
+    void rasterizeLine(QImage &image, const DisplayItem &it, QRgb color)
+    {
+        const int ox = it.x1, oy = it.y1, sx = it.x2 - ox, sy = it.y2 - oy;
+        if (sx == 0 && sy == 0) {
+            plot(image, ox, oy, color);
+            return;
+        }
+        if (sx == 0) {
+            verticalLine(image, ox, oy, sy, it.dotted, color);
+            return;
+        }
+        const Walk w = walkOf(it, image.size());
+        // The minor coordinate is rounded halves to even so the same segment always lights the
+        // same pixels, whatever part of it is visible.
+        const bool xMajor = std::abs(sx) >= std::abs(sy);
+        const int stepX = sx > 0 ? 1 : -1;
+        const int stepY = sy > 0 ? 1 : (sy < 0 ? -1 : 0);
+        for (int i = w.first; i <= w.last; ++i) {
+            if (it.dotted && !dotOn(i))
+                continue;
+            if (xMajor)
+                plot(image, ox + i * stepX, oy + int(std::nearbyint(double(sy) * i / w.len)),
+                     color);
+            else
+                plot(image, ox + int(std::nearbyint(double(sx) * i / w.len)), oy + i * stepY,
+                     color);
+        }
+    }
+
+    void rasterizeBox(QImage &image, const DisplayItem &it, QRgb color)
+    {
+        const int px1 = std::max(it.x1, 0), py1 = std::max(it.y1, 0);
+        const int px2 = std::min(it.x2, image.width() - 1);
+        const int py2 = std::min(it.y2, image.height() - 1);
+        if (px1 > px2)
+            return;
+        for (int y = py1; y <= py2; ++y) {
+            QRgb *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+            std::fill(row + px1, row + px2 + 1, color);
+        }
+    }
+
+    // Steps a..b of a line, as the pixels they light: whole unit squares along the main axes,
+    // a one-unit stroke between the squares' edges otherwise.
+    void strokeSteps(QPainter &p, const DisplayItem &it, const Walk &w, int a, int b)
+    {
+        if (w.sx == 0 || w.sy == 0) {
+            const int dx = w.sx > 0 ? 1 : (w.sx < 0 ? -1 : 0);
+            const int dy = w.sy > 0 ? 1 : (w.sy < 0 ? -1 : 0);
+            const int xa = it.x1 + dx * a, xb = it.x1 + dx * b;
+            const int ya = it.y1 + dy * a, yb = it.y1 + dy * b;
+            p.fillRect(QRectF(std::min(xa, xb), std::min(ya, yb), std::abs(xb - xa) + 1,
+                              std::abs(yb - ya) + 1),
+                       QColor::fromRgb(it.color));
+            return;
+        }
+        const auto at = [&](double t) {
+            return QPointF(it.x1 + w.sx * t / w.len + 0.5, it.y1 + w.sy * t / w.len + 0.5);
+        };
+        p.drawLine(at(a - 0.5), at(b + 0.5));
+    }
+
+    void strokeLine(QPainter &p, const DisplayItem &it, QSize size)
+    {
+        const Walk w = walkOf(it, size);
+        if (w.first > w.last)
+            return;
+        if (w.len == 0) {
+            p.fillRect(QRectF(it.x1, it.y1, 1, 1), QColor::fromRgb(it.color));
+            return;
+        }
+        p.setPen(QPen(QColor::fromRgb(it.color), 1.0, Qt::SolidLine, Qt::FlatCap));
+        if (!it.dotted) {
+            strokeSteps(p, it, w, w.first, w.last);
+            return;
+        }
+        for (int run = w.first - (w.first & 3); run <= w.last; run += 4) {
+            const int a = std::max(run, w.first), b = std::min(run + 1, w.last);
+            if (a <= b)
+                strokeSteps(p, it, w, a, b);
+        }
+    }
+
+    // A 1:1 image of the list's size drawn without any transform gets the canvas's pixels.
+    QImage *exactTarget(QPainter &p, const DisplayList &list)
+    {
+        QPaintDevice *device = p.device();
+        if (!device || device->devType() != QInternal::Image || device->devicePixelRatioF() != 1
+            || !p.combinedTransform().isIdentity())
+            return nullptr;
+        auto *image = static_cast<QImage *>(device);
+        return image->format() == QImage::Format_RGB32 && image->size() == list.size ? image
+                                                                                     : nullptr;
+    }
+
+    void paintExact(QPainter &p, QImage &image, const DisplayList &list)
+    {
+        image.fill(list.back | 0xff000000);
+        for (const DisplayItem &it : list.items) {
+            if (it.kind == DisplayItem::Text)
+                drawText(p, list.texts[size_t(it.x1)], it.color);
+            else
+                rasterize(image, it);
+        }
+    }
+
+    void paintVector(QPainter &p, const DisplayList &list)
+    {
+        const QRectF surface(QPointF(0, 0), QSizeF(list.size));
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.fillRect(surface, QColor::fromRgb(list.back));
+        p.setClipRect(surface, Qt::IntersectClip);
+        for (const DisplayItem &it : list.items) {
+            switch (it.kind) {
+            case DisplayItem::Line:
+                strokeLine(p, it, list.size);
+                break;
+            case DisplayItem::FilledBox:
+                p.fillRect(QRectF(it.x1, it.y1, it.x2 - it.x1 + 1, it.y2 - it.y1 + 1),
+                           QColor::fromRgb(it.color));
+                break;
+            case DisplayItem::Text: {
+                // At device resolution the glyphs may be smoothed; the 1:1 canvas keeps its
+                // aliased screen font.
+                DisplayText text = list.texts[size_t(it.x1)];
+                text.font.setStyleStrategy(QFont::PreferDefault);
+                text.font.setHintingPreference(QFont::PreferNoHinting);
+                drawText(p, text, it.color);
+                break;
+            }
+            case DisplayItem::Handle:
+                break;
+            }
+        }
+    }
+
+} // namespace
+
+void rasterize(QImage &image, const DisplayItem &item)
+{
+    const QRgb color = item.color | 0xff000000;
+    if (item.kind == DisplayItem::Line)
+        rasterizeLine(image, item, color);
+    else if (item.kind == DisplayItem::FilledBox)
+        rasterizeBox(image, item, color);
+}
+
+void drawText(QPainter &painter, const DisplayText &text, QRgb color)
+{
+    if (text.text.isEmpty())
+        return;
+    painter.setFont(text.font);
+    painter.setPen(QColor::fromRgb(color));
+    painter.drawText(text.baseline, text.text);
+}
+
+void paint(QPainter &painter, const DisplayList &list)
+{
+    painter.save();
+    if (QImage *image = exactTarget(painter, list))
+        paintExact(painter, *image, list);
+    else
+        paintVector(painter, list);
+    painter.restore();
+}
+
+QImage render(const DisplayList &list, double ratio)
+{
+    QImage image(int(std::ceil(list.size.width() * ratio)),
+                 int(std::ceil(list.size.height() * ratio)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    QPainter p(&image);
+    paint(p, list);
+    return image;
+}
+
+} // namespace figurepainter

@@ -1,0 +1,151 @@
+#include "paintscenes.h"
+#include "platform/figurepainter.h"
+
+#include <QPainter>
+#include <QSet>
+#include <QtTest>
+
+class TestFigurePaint : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void replayIsTheCanvas_data();
+    void replayIsTheCanvas();
+    void doubleRatioIsSharp_data();
+    void doubleRatioIsSharp();
+    void straightLinesAtDoubleRatio_data();
+    void straightLinesAtDoubleRatio();
+    void partOfALargerPicture();
+};
+
+namespace {
+void addSceneRows()
+{
+    QTest::addColumn<int>("scene");
+    for (size_t i = 0; i < paintScenes().size(); ++i)
+        QTest::newRow(paintScenes()[i].name) << int(i);
+}
+
+Canvas drawnScene(int scene)
+{
+    Canvas c(784, 265);
+    drawPaintScene(c, paintScenes()[size_t(scene)]);
+    return c;
+}
+
+QString firstDifference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return QStringLiteral("sizes differ");
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return QStringLiteral("(%1, %2): %3 instead of %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(a.pixel(x, y), 0, 16)
+                    .arg(b.pixel(x, y), 0, 16);
+    return QString();
+}
+} // namespace
+
+void TestFigurePaint::replayIsTheCanvas_data()
+{
+    addSceneRows();
+}
+
+void TestFigurePaint::replayIsTheCanvas()
+{
+    QFETCH(int, scene);
+    const Canvas c = drawnScene(scene);
+    QVERIFY(c.displayList().items.size() > 20);
+    QCOMPARE(firstDifference(figurepainter::render(c.displayList(), 1), c.image()), QString());
+}
+
+// At ratio 2 nothing is blown up: the lines keep their colours at the device's resolution,
+// only text may add the shades of its smoothing.
+void TestFigurePaint::doubleRatioIsSharp_data()
+{
+    addSceneRows();
+}
+
+void TestFigurePaint::doubleRatioIsSharp()
+{
+    QFETCH(int, scene);
+    const Canvas c = drawnScene(scene);
+    const DisplayList &list = c.displayList();
+    const QImage image = figurepainter::render(list, 2);
+    QCOMPARE(image.size(), QSize(2 * 784, 2 * 265));
+    QSet<QRgb> own {list.back | 0xff000000};
+    QRegion text;
+    for (const DisplayItem &it : list.items) {
+        own.insert(it.color | 0xff000000);
+        if (it.kind != DisplayItem::Text)
+            continue;
+        const QRect r = textBox(list, it).toAlignedRect().adjusted(-1, -1, 1, 1);
+        text += QRect(r.topLeft() * 2, r.size() * 2);
+    }
+    int foreign = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (!own.contains(image.pixel(x, y)) && !text.contains(QPoint(x, y)))
+                ++foreign;
+    QCOMPARE(foreign, 0);
+}
+
+// Lines along the axes and filled boxes light exactly the device pixels of their canvas
+// pixels; dotted lines keep two units on, two off.
+void TestFigurePaint::straightLinesAtDoubleRatio_data()
+{
+    QTest::addColumn<QLineF>("line");
+    QTest::addColumn<bool>("dotted");
+    QTest::addColumn<bool>("filled");
+    QTest::newRow("horizontal ray") << QLineF(3, 5, 30, 5) << false << false;
+    QTest::newRow("ray drawn leftwards") << QLineF(30, 7, 3, 7) << false << false;
+    QTest::newRow("vertical mirror") << QLineF(12, 2, 12, 18) << false << false;
+    QTest::newRow("dotted prolongation") << QLineF(2, 9, 29, 9) << true << false;
+    QTest::newRow("dotted upwards") << QLineF(20, 18, 20, 1) << true << false;
+    QTest::newRow("one point") << QLineF(8, 8, 8, 8) << false << false;
+    QTest::newRow("cut by the edge") << QLineF(-7, 4, 15, 4) << true << false;
+    QTest::newRow("filled box") << QLineF(4, 3, 9, 12) << false << true;
+    QTest::newRow("outlined box") << QLineF(9, 12, 4, 3) << false << false;
+}
+
+void TestFigurePaint::straightLinesAtDoubleRatio()
+{
+    QFETCH(QLineF, line);
+    QFETCH(bool, dotted);
+    QFETCH(bool, filled);
+    Canvas c(32, 20);
+    c.setDrawStyle(dotted ? Canvas::Dot : Canvas::Solid);
+    if (filled || QTest::currentDataTag() == QByteArray("outlined box"))
+        c.box(line.x1(), line.y1(), line.x2(), line.y2(), 0xffff00, filled);
+    else
+        c.line(line.x1(), line.y1(), line.x2(), line.y2(), 0xffff00);
+    QImage doubled = figurepainter::render(c.displayList(), 2);
+    doubled.setDevicePixelRatio(1);
+    const QImage expected = c.image().scaled(64, 40, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QCOMPARE(firstDifference(doubled, expected), QString());
+}
+
+// A figure painted into a part of a larger picture stays inside its own surface.
+void TestFigurePaint::partOfALargerPicture()
+{
+    Canvas c(20, 10);
+    c.setBackColor(0x0000ff);
+    c.line(-50, 5, 50, 5, 0xffffff);
+    QImage page(40, 30, QImage::Format_RGB32);
+    page.fill(Qt::black);
+    QPainter p(&page);
+    p.translate(10, 10);
+    figurepainter::paint(p, c.displayList());
+    p.end();
+    QCOMPARE(page.pixel(9, 15) & 0xffffff, 0u);
+    QCOMPARE(page.pixel(10, 15) & 0xffffff, 0xffffffu);
+    QCOMPARE(page.pixel(29, 15) & 0xffffff, 0xffffffu);
+    QCOMPARE(page.pixel(30, 15) & 0xffffff, 0u);
+    QCOMPARE(page.pixel(10, 10) & 0xffffff, 0x0000ffu);
+}
+
+QTEST_MAIN(TestFigurePaint)
+#include "tst_figurepaint.moc"
