@@ -76,6 +76,7 @@ public:
     QAction *undoAction = nullptr; // "Annuler …": Ctrl+Z
     QAction *redoAction = nullptr; // "Rétablir …": Ctrl+Y, Ctrl+Shift+Z
     QAction *copyFigureAction = nullptr; // "Copier la figure"
+    QAction *exportFigureAction = nullptr; // "Exporter la figure…", Ctrl+E
     QMenu *figureMenu = nullptr; // right-click on the figure
 
     SharedValues &shared() { return sv; }

@@ -33,6 +33,23 @@ int historyCommand(const QKeyEvent &event)
     return 0;
 }
 
+// A field would take Ctrl+E to move to the end of its text; the window's export keeps it.
+class ExportKey : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        return key->key() == Qt::Key_E
+            && (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+    }
+};
+
 } // namespace
 
 void FeuilleP::createHistory()
@@ -60,6 +77,15 @@ void FeuilleP::createHistory()
     copyFigureAction = figureMenu->addAction(QStringLiteral("Copier la figure"), this,
                                              [this] { output->Command4_Click(); });
     copyFigureAction->setObjectName(QStringLiteral("copyFigureAction"));
+    exportFigureAction = figureMenu->addAction(QStringLiteral("Exporter la figure…"), this,
+                                               [this] { output->exportFigure(); });
+    exportFigureAction->setObjectName(QStringLiteral("exportFigureAction"));
+    exportFigureAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    exportFigureAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(exportFigureAction);
+    auto *exportKey = new ExportKey(this);
+    for (QLineEdit *field : Text1)
+        field->installEventFilter(exportKey);
     Picture2->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Picture2, &QWidget::customContextMenuRequested, this,
             [this](QPoint pos) { figureMenu->popup(Picture2->mapToGlobal(pos)); });

@@ -17,11 +17,16 @@ public:
 
     QWidget *mainWindow() override;
     QPrinter &printer() override;
-    QImage figureImage() const override;
+    const DisplayList &drawing() const override;
     void unloadFigure() override;
 
     // "Co&pier": the figure on the clipboard, confirmed in the status line.
     void Command4_Click();
+    // "Exporter la figure…": a French save dialog, then the figure in the chosen format. The
+    // dialog opens where the last export went, away from the installed files.
+    void exportFigure();
+    // Writes the figure; false, with the message box of saving shown, when that failed.
+    bool exportFigureTo(const QString &path, int format);
     // "&Imprimer": the print dialog, modal.
     void Command10_Click();
     // The menu "menucopie" with "Copier l'animation" and "Copier le graphe".
@@ -30,6 +35,9 @@ public:
     void showHelp(const QString &helpFile);
 
 private:
+    QImage figureImage() const;
+    QByteArray figureSvg() const;
+
     FeuilleP &w;
     std::unique_ptr<QPrinter> m_printer; // made when first needed
 };

@@ -167,7 +167,7 @@ void Confimp::Command1_Click()
     job.centreH = Chec[0]->isChecked();
     job.centreV = Chec[1]->isChecked();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const impression::Result result = impression::print(printer, host.figureImage(), job);
+    const impression::Result result = impression::print(printer, host.drawing(), job);
     QApplication::restoreOverrideCursor();
     if (result == impression::Result::Failed)
         msgbox::show(this,

@@ -1,8 +1,9 @@
 #include "output/impression.h"
 
+#include "platform/figurepainter.h"
+
 #include <QFileInfo>
 #include <QFontMetricsF>
-#include <QImage>
 #include <QPainter>
 #include <QPrinter>
 
@@ -33,7 +34,7 @@ namespace {
         int copies;
     };
 
-    void printPage(QPainter &p, QPrinter &printer, const QImage &figure, const Job &job)
+    void printPage(QPainter &p, QPrinter &printer, const DisplayList &figure, const Job &job)
     {
         // Device units per twip.
         const double sx = printer.logicalDpiX() / kTwipsPerInch;
@@ -46,9 +47,12 @@ namespace {
         if (!job.title.isEmpty())
             p.drawText(QPointF(0, QFontMetricsF(title, &printer).ascent()), job.title);
         const QSizeF page(printer.width() / sx, printer.height() / sy);
-        const QRectF place = picturePlace(page, figure.size(), job.centreH, job.centreV);
-        p.drawImage(QRectF(place.x() * sx, place.y() * sy, place.width() * sx, place.height() * sy),
-                    figure);
+        const QRectF place = picturePlace(page, figure.size, job.centreH, job.centreV);
+        p.save();
+        p.translate(place.x() * sx, place.y() * sy);
+        p.scale(kTwipsPerPixel * sx, kTwipsPerPixel * sy);
+        figurepainter::paint(p, figure);
+        p.restore();
     }
 
 } // namespace
@@ -62,7 +66,7 @@ QRectF picturePlace(const QSizeF &pageTwips, const QSize &canvasPixels, bool cen
     return QRectF(x, y, w, h);
 }
 
-Result print(QPrinter &printer, const QImage &figure, const Job &job)
+Result print(QPrinter &printer, const DisplayList &figure, const Job &job)
 {
     const KeptSettings kept(printer);
     // The copies are pages of the job, not copies made by the print system.
@@ -71,8 +75,6 @@ Result print(QPrinter &printer, const QImage &figure, const Job &job)
     QPainter p;
     if (!p.begin(&printer))
         return Result::Failed;
-    // The figure's one-pixel lines would blur in a compressed photograph.
-    p.setRenderHint(QPainter::LosslessImageRendering);
     for (int i = 1; i <= job.copies; ++i) {
         printPage(p, printer, figure, job);
         if (i < job.copies && !printer.newPage()) {

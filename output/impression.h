@@ -2,10 +2,11 @@
 // top-left corner and the figure at its natural size (one canvas pixel is 15 twips).
 #pragma once
 
+#include "platform/displaylist.h"
+
 #include <QRectF>
 #include <QString>
 
-class QImage;
 class QPrinter;
 
 namespace impression {
@@ -26,8 +27,9 @@ struct Job
 QRectF picturePlace(const QSizeF &pageTwips, const QSize &canvasPixels, bool centreH, bool centreV);
 
 enum class Result { Printed, Failed };
-// Prints the job; the printer's orientation and copy count are given back whatever happens.
-Result print(QPrinter &printer, const QImage &figure, const Job &job);
+// Prints the job, the figure as vectors and text; the printer's orientation and copy count are
+// given back whatever happens.
+Result print(QPrinter &printer, const DisplayList &figure, const Job &job);
 
 // A printer the job can go to: an installed printer, or a PDF file that was named.
 bool usable(const QPrinter &printer);

@@ -2,7 +2,8 @@
 // and the clearing of the figure when the dialog goes, without including the window.
 #pragma once
 
-class QImage;
+#include "platform/displaylist.h"
+
 class QPrinter;
 class QWidget;
 
@@ -15,8 +16,8 @@ public:
     virtual QWidget *mainWindow() = 0;
     // One printer for the program's life, so a printer chosen once stays chosen.
     virtual QPrinter &printer() = 0;
-    // The canvas's current image, with the display options of the main window.
-    virtual QImage figureImage() const = 0;
+    // The figure as drawn, with the display options of the main window.
+    virtual const DisplayList &drawing() const = 0;
     // The dialog's unload: the drawing and any background picture are cleared; the main
     // window draws the figure again when it becomes active.
     virtual void unloadFigure() = 0;

@@ -1,7 +1,7 @@
 # Shared by ./run, ./test, ./fuzz and .ci/run: install the Debian packages that are missing, then
 # configure and build. Sourced, not executed.
 
-OPTALIS_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-private-dev qt6-base-dev-tools libgl-dev
+OPTALIS_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-base-private-dev qt6-base-dev-tools libgl-dev
                   qt6-l10n-tools qt6-translations-l10n fonts-liberation libbenchmark-dev
                   xvfb xauth desktop-file-utils appstream)
 # Only the sanitizer build and the fuzzers need clang, its sanitizer runtimes and the symbolizer.

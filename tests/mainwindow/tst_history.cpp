@@ -752,7 +752,8 @@ void TestHistory::figureMenu()
             texts << a->text();
     QFETCH(QString, step);
     QCOMPARE(texts,
-             QStringList({step, QStringLiteral("Rétablir"), QStringLiteral("Copier la figure")}));
+             QStringList({step, QStringLiteral("Rétablir"), QStringLiteral("Copier la figure"),
+                          QStringLiteral("Exporter la figure…")}));
     w->copyFigureAction->trigger();
     QCOMPARE(w->info->text(), w->shared().msgcopie);
     w->undoAction->trigger();

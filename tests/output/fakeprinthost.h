@@ -2,8 +2,8 @@
 #pragma once
 
 #include "output/printhost.h"
+#include "platform/canvas.h"
 
-#include <QImage>
 #include <QPrinter>
 #include <QWidget>
 #include <memory>
@@ -13,19 +13,20 @@ class FakePrintHost : public PrintHost
 public:
     explicit FakePrintHost(std::unique_ptr<QPrinter> printer)
         : m_printer(std::move(printer))
-        , figure(784, 265, QImage::Format_RGB32)
+        , figure(784, 265)
     {
         window.setGeometry(100, 120, 791, 546);
-        figure.fill(Qt::black);
+        figure.setBackColor(0x000000);
+        figure.line(0, 131, 764, 131, 0xffffff);
     }
 
     QWidget *mainWindow() override { return &window; }
     QPrinter &printer() override { return *m_printer; }
-    QImage figureImage() const override { return figure; }
+    const DisplayList &drawing() const override { return figure.displayList(); }
     void unloadFigure() override { ++unloads; }
 
     std::unique_ptr<QPrinter> m_printer;
     QWidget window;
-    QImage figure;
+    Canvas figure;
     int unloads = 0;
 };

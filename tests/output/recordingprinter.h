@@ -1,9 +1,10 @@
-// A printer that prints nothing: it records the pages, texts and pictures a job sends it, on
-// an A4 page at 1200 dots per inch, and can be told to fail.
+// A printer that prints nothing: it records the pages, texts, pictures and shapes a job sends
+// it, on an A4 page at 1200 dots per inch, and can be told to fail.
 #pragma once
 
 #include <QPageLayout>
 #include <QPaintEngine>
+#include <QPainterPath>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QTextItem>
@@ -29,6 +30,15 @@ public:
         QPageLayout::Orientation orientation;
     };
 
+    struct Shape
+    {
+        int page;
+        QRectF bounds; // device pixels
+        bool filled; // a filled area, else a stroke
+        QRgb color;
+        QPageLayout::Orientation orientation;
+    };
+
     RecordingEngine()
         : QPaintEngine(QPaintEngine::AllFeatures)
         , layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
@@ -45,6 +55,7 @@ public:
     QPageLayout layout;
     std::vector<Text> texts;
     std::vector<Picture> pictures;
+    std::vector<Shape> shapes;
 
     // Paint engine.
     bool begin(QPaintDevice *) override
@@ -62,7 +73,40 @@ public:
             state = QPrinter::Idle;
         return true;
     }
-    void updateState(const QPaintEngineState &) override { }
+    void updateState(const QPaintEngineState &s) override
+    {
+        if (s.state() & QPaintEngine::DirtyTransform)
+            transform = s.transform();
+        if (s.state() & QPaintEngine::DirtyPen)
+            pen = s.pen();
+        if (s.state() & QPaintEngine::DirtyBrush)
+            brush = s.brush();
+    }
+    void drawRects(const QRectF *rects, int count) override
+    {
+        for (int i = 0; i < count; ++i)
+            shapes.push_back({pages, transform.mapRect(rects[i]), true, brush.color().rgb(),
+                              layout.orientation()});
+    }
+    void drawLines(const QLineF *lines, int count) override
+    {
+        for (int i = 0; i < count; ++i) {
+            const QLineF l = transform.map(lines[i]);
+            shapes.push_back({pages, QRectF(l.p1(), l.p2()).normalized(), false, pen.color().rgb(),
+                              layout.orientation()});
+        }
+    }
+    void drawPath(const QPainterPath &path) override
+    {
+        shapes.push_back({pages, transform.map(path).boundingRect(), false, pen.color().rgb(),
+                          layout.orientation()});
+    }
+    void drawPolygon(const QPointF *points, int count, PolygonDrawMode) override
+    {
+        const QPolygonF polygon(QList<QPointF>(points, points + count));
+        shapes.push_back({pages, transform.map(polygon).boundingRect(), true, brush.color().rgb(),
+                          layout.orientation()});
+    }
     void drawPixmap(const QRectF &r, const QPixmap &pm, const QRectF &) override
     {
         pictures.push_back({pages, r, pm.size(), layout.orientation()});
@@ -154,6 +198,16 @@ public:
     }
     QPrinter::PrinterState printerState() const override { return state; }
 
+    // The first shape of each page: the figure's background, where the job placed the figure.
+    std::vector<Shape> backgrounds() const
+    {
+        std::vector<Shape> first;
+        for (const Shape &s : shapes)
+            if (first.empty() || first.back().page != s.page)
+                first.push_back(s);
+        return first;
+    }
+
     // Usable area of a landscape page in twips, as the job sees it.
     QSizeF pageTwips() const
     {
@@ -165,6 +219,9 @@ public:
 
 private:
     QPrinter::PrinterState state = QPrinter::Idle;
+    QTransform transform;
+    QPen pen;
+    QBrush brush;
 };
 
 // The engine is a base so that it outlives the printer that uses it.

@@ -210,7 +210,8 @@ void TestConfimp::printsTheJob()
     QCOMPARE(engine.pages, 3);
     QCOMPARE(int(engine.texts.size()), 3);
     QCOMPARE(engine.texts.front().text, QStringLiteral("Miroir concave"));
-    QCOMPARE(engine.pictures.front().size, QSize(784, 265));
+    const double device = RecordingEngine::kDpi / 1440.0 * 15;
+    QCOMPARE(engine.backgrounds().front().bounds.size(), QSizeF(784 * device, 265 * device));
     QCOMPARE(host.printer().pageLayout().orientation(), QPageLayout::Portrait);
     // The wait notice took the place of the options while the job ran.
     QVERIFY(dialog.Frame1->isHidden());

@@ -2,6 +2,7 @@
 #include "mainwindow/feuillepoutput.h"
 #include "mainwindow/figureview.h"
 #include "output/confimp.h"
+#include "output/figureexport.h"
 #include "platform/msgbox.h"
 #include "platform/sharedvalues.h"
 #include "tests/mainwindow/tabstripharness.h"
@@ -10,11 +11,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -33,6 +37,10 @@ private Q_SLOTS:
     void printsTheFigureAsDisplayed();
     void cancelKeepsTheFigure();
     void helpLoadsThePrintDialogHidden();
+    void exportEntry();
+    void exportThroughTheDialog_data();
+    void exportThroughTheDialog();
+    void exportFailureIsSaid();
 
 private:
     QAction *menuEntry(const QString &name) const;
@@ -103,6 +111,11 @@ void TestCopyPrint::clipboardHoldsTheFigure()
     QCOMPARE(copied.convertToFormat(QImage::Format_RGB32),
              canvas.convertToFormat(QImage::Format_RGB32));
     QCOMPARE(QColor(copied.pixel(2, 2)), white ? QColor(Qt::white) : QColor(Qt::black));
+    // The same drawing as vectors, for the programs that paste them.
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data && data->hasImage());
+    QCOMPARE(data->data(QStringLiteral("image/svg+xml")),
+             figureexport::svg(w->Picture2->canvas().displayList(), w->windowTitle()));
     QCOMPARE(w->info->text(), sv->msgcopie);
     QCOMPARE(sv->msgcopie,
              QStringLiteral("L'image est copiée : vous pouvez la retrouver depuis toute "
@@ -157,7 +170,8 @@ void TestCopyPrint::printsTheFigureAsDisplayed()
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     const QByteArray bytes = pdf.readAll();
     QCOMPARE(bytes.count("/Type /Page\n"), 1);
-    QVERIFY(bytes.contains("/Width " + QByteArray::number(w->Picture2->width()) + "\n/Height 501"));
+    // Vectors and text: no picture of the figure.
+    QVERIFY(!bytes.contains("/Subtype /Image"));
 }
 
 void TestCopyPrint::cancelKeepsTheFigure()
@@ -193,6 +207,77 @@ void TestCopyPrint::helpLoadsThePrintDialogHidden()
     answerPrintDialog(false);
     w->Command10->click();
     QVERIFY(w->Picture2->backgroundPicture().isNull());
+}
+
+void TestCopyPrint::exportEntry()
+{
+    QAction *entry = w->exportFigureAction;
+    QVERIFY(entry);
+    QVERIFY(w->figureMenu->actions().contains(entry));
+    QCOMPARE(entry->text(), QStringLiteral("Exporter la figure…"));
+    QCOMPARE(entry->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+    QVERIFY(w->actions().contains(entry));
+}
+
+void TestCopyPrint::exportThroughTheDialog_data()
+{
+    QTest::addColumn<bool>("fromAField");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("magic");
+    QTest::newRow("PNG, suffix added") << false << 0 << "figure"
+                                       << "figure.png" << QByteArray("\x89PNG");
+    QTest::newRow("SVG, from a field") << true << 3 << "figure.svg"
+                                       << "figure.svg" << QByteArray("<?xml");
+    QTest::newRow("PDF, suffix added") << false << 4 << "dessin"
+                                       << "dessin.pdf" << QByteArray("%PDF");
+}
+
+void TestCopyPrint::exportThroughTheDialog()
+{
+    QFETCH(bool, fromAField);
+    QFETCH(int, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, magic);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir->filePath("reglages"));
+    QDir(dir->path()).mkpath(QStringLiteral("exports"));
+    QSettings(QStringLiteral("optalis"), QStringLiteral("optalis"))
+        .setValue(QStringLiteral("export/dossier"), dir->filePath(QStringLiteral("exports")));
+    QString title, folder;
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QWidget *from = fromAField ? static_cast<QWidget *>(w->Text1[4]) : w->Picture2;
+    from->setFocus();
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        title = dialog->windowTitle();
+        folder = dialog->directory().absolutePath();
+        dialog->selectNameFilter(figureexport::filters()[filter]);
+        emit dialog->filterSelected(figureexport::filters()[filter]);
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    QTest::keyClick(from, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(title, QStringLiteral("Exporter la figure"));
+    QCOMPARE(folder, dir->filePath(QStringLiteral("exports")));
+    QFile file(dir->filePath(QStringLiteral("exports/") + written));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith(magic));
+    QVERIFY(asked.isEmpty());
+    QSettings settings(QStringLiteral("optalis"), QStringLiteral("optalis"));
+    QCOMPARE(settings.value(QStringLiteral("export/format")).toInt(), filter);
+}
+
+void TestCopyPrint::exportFailureIsSaid()
+{
+    QVERIFY(!w->output->exportFigureTo(dir->filePath(QStringLiteral("absent/figure.svg")), 3));
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked.first().text, QStringLiteral("Ecriture impossible sur disque"));
+    QCOMPARE(asked.first().title, QStringLiteral("Enregistrement impossible"));
 }
 
 QTEST_MAIN(TestCopyPrint)

@@ -1,4 +1,5 @@
 #include "output/impression.h"
+#include "platform/canvas.h"
 #include "recordingprinter.h"
 
 #include <QFile>
@@ -10,11 +11,14 @@
 
 namespace {
 
-QImage figure(int height)
+// A white figure with a horizontal and a slanting ray.
+DisplayList figure(int height)
 {
-    QImage image(784, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    return image;
+    Canvas c(784, height);
+    c.setBackColor(0xffffff);
+    c.line(0, 131, 764, 131, 0x000000);
+    c.line(0, 100, 764, 150, 0x0000ff);
+    return c.displayList();
 }
 
 // The twips of a job on the recording printer, in its device pixels.
@@ -92,15 +96,23 @@ void TestImpression::pages()
 
     QCOMPARE(e.jobs, 1);
     QCOMPARE(e.pages, copies);
-    QCOMPARE(int(e.pictures.size()), copies);
+    // Vectors, not a picture: the background, the horizontal ray as an area, the slanting one
+    // as a stroke, on every page.
+    QVERIFY(e.pictures.empty());
+    QCOMPARE(int(e.shapes.size()), 3 * copies);
+    const auto backgrounds = e.backgrounds();
+    QCOMPARE(int(backgrounds.size()), copies);
     QCOMPARE(int(e.texts.size()), title.isEmpty() ? 0 : copies);
     const QRectF place = impression::picturePlace(e.pageTwips(), QSize(784, 265), centred, centred);
     for (int i = 0; i < copies; ++i) {
-        const auto &pic = e.pictures[size_t(i)];
-        QCOMPARE(pic.page, i + 1);
-        QCOMPARE(pic.orientation, QPageLayout::Landscape);
-        QCOMPARE(pic.size, QSize(784, 265));
-        QCOMPARE(pic.target, toDevice(place));
+        const auto &background = backgrounds[size_t(i)];
+        QCOMPARE(background.page, i + 1);
+        QCOMPARE(background.orientation, QPageLayout::Landscape);
+        QCOMPARE(background.bounds, toDevice(place));
+        const auto &slanting = e.shapes[size_t(3 * i + 2)];
+        QVERIFY(!slanting.filled);
+        QCOMPARE(slanting.color, qRgb(0, 0, 255));
+        QVERIFY(toDevice(place).contains(slanting.bounds));
     }
     // The figure's place does not hang on the title.
     const QSizeF page = e.pageTwips();
@@ -133,7 +145,7 @@ void TestImpression::orientationGivenBack()
     printer.setPageOrientation(before);
     printer.setCopyCount(2);
     impression::print(printer, figure(501), {QStringLiteral("T"), 2, false, false});
-    QCOMPARE(printer.engine.pictures.back().orientation, QPageLayout::Landscape);
+    QCOMPARE(printer.engine.shapes.back().orientation, QPageLayout::Landscape);
     QCOMPARE(printer.pageLayout().orientation(), before);
     // Copies made by the print system would multiply the pages.
     QCOMPARE(printer.copyCount(), 2);
@@ -162,7 +174,7 @@ void TestImpression::failures()
     printer.engine.failNewPage = failNewPage;
     QCOMPARE(impression::print(printer, figure(265), {QStringLiteral("T"), 3, true, true}),
              impression::Result::Failed);
-    QCOMPARE(int(printer.engine.pictures.size()), pictures);
+    QCOMPARE(int(printer.engine.backgrounds().size()), pictures);
     QCOMPARE(printer.engine.aborted, failNewPage);
     QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
 }
@@ -183,9 +195,9 @@ void TestImpression::pdfJob()
     QCOMPARE(pdf.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))), 3);
     QCOMPARE(pdf.count(QRegularExpression(QStringLiteral("/MediaBox \\[0 0 842[.0]* 595[.0]*\\]"))),
              3);
-    // The figure's thin lines are kept exactly: no lossy photograph compression.
+    // The figure's thin lines are vectors: no photograph of them at all.
     QVERIFY(!pdf.contains(QStringLiteral("/DCTDecode")));
-    QVERIFY(pdf.contains(QStringLiteral("/Width 784")));
+    QVERIFY(!pdf.contains(QStringLiteral("/Subtype /Image")));
 }
 
 void TestImpression::pdfInAMissingFolder()
