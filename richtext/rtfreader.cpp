@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QImage>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -85,7 +86,8 @@ namespace {
         int line = 0;
         bool lineMultiple = false;
         bool inTable = false;
-        int list = 0; // \ls: the list override the paragraph belongs to, 0 for none
+        int list
+            = -1; // \ls: the list override the paragraph belongs to (LibreOffice counts from 0)
         int level = 0;
     };
 
@@ -469,6 +471,64 @@ namespace {
         }
     }
 
+    // The East Asian code pages of Word and WordPad files, read through Qt's converters (ICU).
+    bool isDoubleByte(int codePage)
+    {
+        return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+    }
+
+    int doubleByteCodePageOfCharset(int charset)
+    {
+        switch (charset) {
+        case 128:
+            return 932;
+        case 134:
+            return 936;
+        case 129:
+            return 949;
+        case 136:
+            return 950;
+        default:
+            return 0;
+        }
+    }
+
+    bool isLeadByte(int codePage, unsigned char b)
+    {
+        if (codePage == 932)
+            return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        return b >= 0x81 && b <= 0xFE;
+    }
+
+    QStringDecoder decoderOf(int codePage)
+    {
+        const char *names[2] = {};
+        switch (codePage) {
+        case 932:
+            names[0] = "windows-31j";
+            names[1] = "Shift_JIS";
+            break;
+        case 936:
+            names[0] = "GBK";
+            names[1] = "GB18030";
+            break;
+        case 949:
+            names[0] = "windows-949";
+            names[1] = "EUC-KR";
+            break;
+        default:
+            names[0] = "windows-950";
+            names[1] = "Big5";
+            break;
+        }
+        for (const char *name : names) {
+            QStringDecoder decoder(name, QStringConverter::Flag::Stateless);
+            if (decoder.isValid())
+                return decoder;
+        }
+        return QStringDecoder();
+    }
+
     class Reader
     {
     public:
@@ -506,6 +566,7 @@ namespace {
         void setFont(int index);
         int codePageOf(int font) const;
         void setDocumentCodePage(int codePage);
+        void doubleByte(int codePage, unsigned char b);
 
         // Content.
         void appendText(const QString &text);
@@ -585,6 +646,10 @@ namespace {
         int m_overrideListId = -1;
         QString m_levelText;
 
+        // Double-byte text: a lead byte waiting for its trail byte, and Qt's decoders.
+        int m_lead = -1;
+        std::unordered_map<int, QStringDecoder> m_decoders;
+
         // Footnotes: their paragraphs, shown at the end, and the body's paragraph they interrupt.
         QVector<Para> m_notes;
         Para m_bodyPara;
@@ -661,6 +726,7 @@ namespace {
     void Reader::openGroup()
     {
         m_fallbackLeft = 0;
+        m_lead = -1;
         m_starred = false;
         ++m_depth;
         ++m_shared.back();
@@ -669,6 +735,7 @@ namespace {
     void Reader::closeGroup()
     {
         m_fallbackLeft = 0;
+        m_lead = -1;
         m_starred = false;
         if (m_depth <= 1) {
             // Writers leave NULs or garbage after the document's last brace.
@@ -807,12 +874,45 @@ namespace {
             return m_documentCodePage;
         if (it->name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
             return kSymbolCodePage;
-        if (it->cpg > 0 && knowsCodePage(it->cpg))
+        if (it->cpg > 0 && (knowsCodePage(it->cpg) || isDoubleByte(it->cpg)))
             return it->cpg;
+        if (const int cp = doubleByteCodePageOfCharset(it->charset))
+            return cp;
         if (it->charset == 2)
             return 1252; // other symbol fonts: the glyph comes from the font itself
         return it->charset < 0 ? m_documentCodePage
                                : codePageOfCharset(it->charset, m_documentCodePage);
+    }
+
+    // Lead and trail bytes may come as raw bytes or \\'hh pairs, in any mix: they are joined here
+    // and decoded by Qt's converter of the code page.
+    void Reader::doubleByte(int codePage, unsigned char b)
+    {
+        char bytes[2] = {char(b), 0};
+        qsizetype n = 1;
+        if (m_lead >= 0) {
+            bytes[0] = char(m_lead);
+            bytes[1] = char(b);
+            n = 2;
+            m_lead = -1;
+        } else if (isLeadByte(codePage, b)) {
+            m_lead = b;
+            return;
+        } else if (b < 0x80) {
+            character(char16_t(b));
+            return;
+        }
+        auto it = m_decoders.find(codePage);
+        if (it == m_decoders.end())
+            it = m_decoders.emplace(codePage, decoderOf(codePage)).first;
+        QStringDecoder &decoder = it->second;
+        if (!decoder.isValid()) {
+            character(QChar::ReplacementCharacter);
+            return;
+        }
+        decoder.resetState();
+        const QString text = decoder.decode(QByteArrayView(bytes, n));
+        appendText(text.isEmpty() ? QString(QChar::ReplacementCharacter) : text);
     }
 
     void Reader::setFont(int index)
@@ -823,7 +923,7 @@ namespace {
 
     void Reader::setDocumentCodePage(int codePage)
     {
-        if (!knowsCodePage(codePage) || codePage == kSymbolCodePage)
+        if ((!knowsCodePage(codePage) && !isDoubleByte(codePage)) || codePage == kSymbolCodePage)
             return;
         m_documentCodePage = codePage;
         for (State &s : m_stack)
@@ -1152,7 +1252,7 @@ namespace {
             s.dest = Dest::OverrideTable;
             break;
         case Kw::Ls:
-            p.list = std::max(param, 0);
+            p.list = std::clamp(param, 0, 32767);
             break;
         case Kw::Ilvl:
             p.level = std::clamp(param, 0, 8);
@@ -1201,7 +1301,8 @@ namespace {
     void Reader::textBytes()
     {
         const State &s = top();
-        if (s.dest != Dest::Text || m_fallbackLeft > 0 || s.chars.hidden) {
+        if (s.dest != Dest::Text || m_fallbackLeft > 0 || s.chars.hidden
+            || isDoubleByte(s.codePage)) {
             byte(static_cast<unsigned char>(m_data[m_pos++]));
             return;
         }
@@ -1289,6 +1390,10 @@ namespace {
                 return;
             if (b < 0x20 && b != '\t')
                 return;
+            if (isDoubleByte(s.codePage)) {
+                doubleByte(s.codePage, b);
+                return;
+            }
             character(s.codePage != kSymbolCodePage && b < 0x80 ? char16_t(b)
                                                                 : charOfByte(s.codePage, b));
             return;
@@ -1593,7 +1698,7 @@ namespace {
 #endif
         }
         insertRuns(m_cursor, para.runs);
-        if (para.para.list > 0)
+        if (para.para.list >= 0)
             addToList(para.para);
     }
 
@@ -1800,7 +1905,7 @@ namespace {
         const ListLevel &level = def->at(para.level);
         if (level.style == QTextListFormat::ListStyleUndefined)
             return;
-        const int key = para.list * 16 + para.level;
+        const int key = (para.list + 1) * 16 + para.level;
         if (level.numbered && level.start != 1) {
             const int n = level.start + m_listCounts[key]++;
             QTextCursor at(m_cursor.block());
