@@ -1,5 +1,6 @@
 #include "platform/figurepainter.h"
 
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
@@ -141,15 +142,17 @@ namespace {
 
     // Steps a..b of a line, as the pixels they light: whole unit squares along the main axes,
     // a one-unit stroke between the squares' edges otherwise.
-    void strokeSteps(QPainter &p, const DisplayItem &it, const Walk &w, int a, int b)
+    void strokeSteps(QPainter &p, const DisplayItem &it, const Walk &w, int a, int b, int width)
     {
         if (w.sx == 0 || w.sy == 0) {
             const int dx = w.sx > 0 ? 1 : (w.sx < 0 ? -1 : 0);
             const int dy = w.sy > 0 ? 1 : (w.sy < 0 ? -1 : 0);
             const int xa = it.x1 + dx * a, xb = it.x1 + dx * b;
             const int ya = it.y1 + dy * a, yb = it.y1 + dy * b;
-            p.fillRect(QRectF(std::min(xa, xb), std::min(ya, yb), std::abs(xb - xa) + 1,
-                              std::abs(yb - ya) + 1),
+            // Wider lines grow on both sides of the unit one, which stays in their middle.
+            const double grow = (width - 1) / 2.0;
+            p.fillRect(QRectF(std::min(xa, xb) - grow, std::min(ya, yb) - grow,
+                              std::abs(xb - xa) + 1 + 2 * grow, std::abs(yb - ya) + 1 + 2 * grow),
                        QColor::fromRgb(it.color));
             return;
         }
@@ -159,24 +162,25 @@ namespace {
         p.drawLine(at(a - 0.5), at(b + 0.5));
     }
 
-    void strokeLine(QPainter &p, const DisplayItem &it, QSize size)
+    void strokeLine(QPainter &p, const DisplayItem &it, QSize size, int width)
     {
         const Walk w = walkOf(it, size);
         if (w.first > w.last)
             return;
         if (w.len == 0) {
-            p.fillRect(QRectF(it.x1, it.y1, 1, 1), QColor::fromRgb(it.color));
+            const double grow = (width - 1) / 2.0;
+            p.fillRect(QRectF(it.x1 - grow, it.y1 - grow, width, width), QColor::fromRgb(it.color));
             return;
         }
-        p.setPen(QPen(QColor::fromRgb(it.color), 1.0, Qt::SolidLine, Qt::FlatCap));
+        p.setPen(QPen(QColor::fromRgb(it.color), width, Qt::SolidLine, Qt::FlatCap));
         if (!it.dotted) {
-            strokeSteps(p, it, w, w.first, w.last);
+            strokeSteps(p, it, w, w.first, w.last, width);
             return;
         }
         for (int run = w.first - (w.first & 3); run <= w.last; run += 4) {
             const int a = std::max(run, w.first), b = std::min(run + 1, w.last);
             if (a <= b)
-                strokeSteps(p, it, w, a, b);
+                strokeSteps(p, it, w, a, b, width);
         }
     }
 
@@ -203,7 +207,19 @@ namespace {
         }
     }
 
-    void paintVector(QPainter &p, const DisplayList &list)
+    // A larger label keeps the centre of the smaller one, so it stays beside its point.
+    void enlarge(DisplayText &text, double scale)
+    {
+        const QFontMetricsF before(text.font);
+        const QPointF centre(text.baseline.x() + before.horizontalAdvance(text.text) / 2,
+                             text.baseline.y() - before.ascent() + before.height() / 2);
+        text.font.setPixelSize(std::max(1, int(std::lround(text.font.pixelSize() * scale))));
+        const QFontMetricsF after(text.font);
+        text.baseline = QPointF(centre.x() - after.horizontalAdvance(text.text) / 2,
+                                centre.y() - after.height() / 2 + after.ascent());
+    }
+
+    void paintVector(QPainter &p, const DisplayList &list, const Style &style)
     {
         const QRectF surface(QPointF(0, 0), QSizeF(list.size));
         p.setRenderHint(QPainter::Antialiasing, false);
@@ -212,7 +228,7 @@ namespace {
         for (const DisplayItem &it : list.items) {
             switch (it.kind) {
             case DisplayItem::Line:
-                strokeLine(p, it, list.size);
+                strokeLine(p, it, list.size, std::max(1, style.lineWidth));
                 break;
             case DisplayItem::FilledBox:
                 p.fillRect(QRectF(it.x1, it.y1, it.x2 - it.x1 + 1, it.y2 - it.y1 + 1),
@@ -224,6 +240,8 @@ namespace {
                 DisplayText text = list.texts[size_t(it.x1)];
                 text.font.setStyleStrategy(QFont::PreferDefault);
                 text.font.setHintingPreference(QFont::PreferNoHinting);
+                if (style.textScale != 1)
+                    enlarge(text, style.textScale);
                 drawText(p, text, it.color);
                 break;
             }
@@ -253,23 +271,24 @@ void drawText(QPainter &painter, const DisplayText &text, QRgb color)
     painter.drawText(text.baseline, text.text);
 }
 
-void paint(QPainter &painter, const DisplayList &list)
+void paint(QPainter &painter, const DisplayList &list, const Style &style)
 {
     painter.save();
-    if (QImage *image = exactTarget(painter, list))
+    QImage *image = style.plain() ? exactTarget(painter, list) : nullptr;
+    if (image)
         paintExact(painter, *image, list);
     else
-        paintVector(painter, list);
+        paintVector(painter, list, style);
     painter.restore();
 }
 
-QImage render(const DisplayList &list, double ratio)
+QImage render(const DisplayList &list, double ratio, const Style &style)
 {
     QImage image(int(std::ceil(list.size.width() * ratio)),
                  int(std::ceil(list.size.height() * ratio)), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     QPainter p(&image);
-    paint(p, list);
+    paint(p, list, style);
     return image;
 }
 

@@ -10,10 +10,19 @@ class QPainter;
 
 namespace figurepainter {
 
+// How the list is drawn beyond its own geometry: a projector needs thicker lines and larger
+// labels, from the same places.
+struct Style
+{
+    int lineWidth = 1; // units
+    double textScale = 1;
+    bool plain() const { return lineWidth == 1 && textScale == 1; }
+};
+
 // The list with its top-left corner at the painter's origin, one unit per logical unit.
-void paint(QPainter &painter, const DisplayList &list);
+void paint(QPainter &painter, const DisplayList &list, const Style &style = Style());
 // The list on an image of `ratio` device pixels per unit.
-QImage render(const DisplayList &list, double ratio);
+QImage render(const DisplayList &list, double ratio, const Style &style = Style());
 
 // One item written straight into a 1:1 image of format RGB32: how the canvas draws.
 void rasterize(QImage &image, const DisplayItem &item);

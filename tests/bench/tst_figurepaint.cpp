@@ -16,6 +16,8 @@ private Q_SLOTS:
     void straightLinesAtDoubleRatio_data();
     void straightLinesAtDoubleRatio();
     void partOfALargerPicture();
+    void projectionStyle_data();
+    void projectionStyle();
 };
 
 namespace {
@@ -145,6 +147,56 @@ void TestFigurePaint::partOfALargerPicture()
     QCOMPARE(page.pixel(29, 15) & 0xffffff, 0xffffffu);
     QCOMPARE(page.pixel(30, 15) & 0xffffff, 0u);
     QCOMPARE(page.pixel(10, 10) & 0xffffff, 0x0000ffu);
+}
+
+// For a projector: lines 2 or 3 units wide around the unit one, labels 1.5 or 2 times
+// larger around the same centre.
+void TestFigurePaint::projectionStyle_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<double>("textScale");
+    QTest::newRow("plain") << 1 << 1.0;
+    QTest::newRow("2 units, labels 1.5 times") << 2 << 1.5;
+    QTest::newRow("3 units, labels twice") << 3 << 2.0;
+}
+
+void TestFigurePaint::projectionStyle()
+{
+    QFETCH(int, width);
+    QFETCH(double, textScale);
+    Canvas c(200, 100);
+    c.line(10, 50, 190, 50, 0xffff00);
+    c.line(100, 5, 100, 40, 0xffffff);
+    c.setForeColor(0x00ffff);
+    c.currentX = 20;
+    c.currentY = 70;
+    c.print(QStringLiteral("A'"));
+    const DisplayList &list = c.displayList();
+    const QImage image = figurepainter::render(list, 1, {width, textScale});
+    const auto rows = [&](int x) {
+        int n = 0;
+        for (int y = 0; y < 60; ++y)
+            n += (image.pixel(x, y) & 0xffffff) == 0xffff00;
+        return n;
+    };
+    QCOMPARE(rows(60), width);
+    int columns = 0;
+    for (int x = 80; x < 120; ++x)
+        columns += (image.pixel(x, 20) & 0xffffff) == 0xffffff;
+    QCOMPARE(columns, width);
+    // The label's inked height grows with the scale.
+    const QRectF before = textBox(list, list.items.back());
+    int top = 100, bottom = -1;
+    for (int y = 55; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            if ((image.pixel(x, y) & 0xffffff) == 0x00ffff) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    QVERIFY(bottom >= top);
+    const int inked = bottom - top + 1;
+    QVERIFY2(inked >= before.height() * 0.5 * textScale && inked <= before.height() * textScale,
+             qPrintable(QString::number(inked)));
 }
 
 QTEST_MAIN(TestFigurePaint)
