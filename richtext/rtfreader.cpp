@@ -122,6 +122,9 @@ namespace {
         int uc = 1;
         int codePage = 1252; // of the current font, cached
         bool note = false; // inside a footnote
+        // Inside \nesttableprops: the nested row's definition, which is not the outer row's;
+        // some generators put the nested cells' text there too.
+        bool nestedRow = false;
     };
 
     struct Font
@@ -179,6 +182,7 @@ namespace {
         Ls,
         Ilvl,
         ListText,
+        NestTableProps,
         // footnotes
         Footnote,
         Chftn,
@@ -336,6 +340,7 @@ namespace {
                 {"ilvl", Kw::Ilvl},
                 {"listtext", Kw::ListText},
                 {"footnote", Kw::Footnote},
+                {"nesttableprops", Kw::NestTableProps},
                 {"chftn", Kw::Chftn},
                 {"field", Kw::Field},
                 {"fldinst", Kw::FldInst},
@@ -945,8 +950,8 @@ namespace {
             return;
         State &s = st();
         if (starred && entry.kw != Kw::KeepStarred && entry.kw != Kw::Pict
-            && entry.kw != Kw::ListTable && entry.kw != Kw::OverrideTable
-            && entry.kw != Kw::FldInst) {
+            && entry.kw != Kw::ListTable && entry.kw != Kw::OverrideTable && entry.kw != Kw::FldInst
+            && entry.kw != Kw::NestTableProps) {
             s.dest = Dest::Skip;
             return;
         }
@@ -1215,15 +1220,21 @@ namespace {
         case Kw::Special:
             character(char16_t(entry.value));
             break;
+        case Kw::NestTableProps:
+            s.nestedRow = true;
+            break;
         case Kw::Trowd:
+            if (s.nestedRow)
+                break;
             m_rowDef.bounds.clear();
             m_rowDef.left = 0;
             break;
         case Kw::Trleft:
-            m_rowDef.left = param;
+            if (!s.nestedRow)
+                m_rowDef.left = param;
             break;
         case Kw::Cellx:
-            if (m_rowDef.bounds.size() < kMaxColumns)
+            if (!s.nestedRow && m_rowDef.bounds.size() < kMaxColumns)
                 m_rowDef.bounds.push_back(param);
             break;
         case Kw::Cell:

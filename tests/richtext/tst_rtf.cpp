@@ -256,6 +256,7 @@ private Q_SLOTS:
     void encodings();
     void structure_data();
     void structure();
+    void nestedTableKeepsOuterColumns();
     void corpus_data();
     void corpus();
     void symbolFields_data();
@@ -641,6 +642,10 @@ void TestRtf::structure_data()
         << rtfDoc("\\pard\\intbl a\\nestcell{\\*\\nesttableprops\\trowd\\cellx100\\nestrow}"
                   "{\\nonesttables x}\\cell\\row")
         << "\na\n\n";
+    QTest::newRow("nested cells' text in the nested row's properties") << rtfDoc(
+        "\\trowd\\cellx2000\\cellx4000\\pard\\intbl a\\cell\\pard\\intbl\\itap2"
+        "{\\*\\nesttableprops\\trowd\\cellx500\\cellx900 b\\nestcell c\\nestcell\\nestrow}"
+        "\\pard\\intbl d\\cell\\row") << "\na\nb\nc\nd\n";
     QTest::newRow("other picture skipped") << rtfDoc("a{\\pict\\wmetafile8 0102}b") << "ab";
     QTest::newRow("damaged png skipped") << rtfDoc("a{\\pict\\pngblip 89504e47}b") << "ab";
     QTest::newRow("table without row end")
@@ -722,6 +727,16 @@ QStringList normalised(QString text)
 // Every real file of rtf/corpus reads to the text LibreOffice gives of it (its .expected.txt),
 // except where Optalis differs on purpose: it shows footnotes' texts at the end of the document,
 // which LibreOffice's text export leaves out (removed here before comparing).
+void TestRtf::nestedTableKeepsOuterColumns()
+{
+    QTextDocument doc;
+    richtext::readRtf(rtfDoc("\\trowd\\cellx1500\\cellx3000\\pard\\intbl a\\cell\\pard\\intbl"
+                             "{\\*\\nesttableprops\\trowd\\cellx300 b\\nestcell\\nestrow}"
+                             "\\pard\\intbl d\\cell\\row"),
+                      &doc);
+    QCOMPARE(describe(doc).last(), QStringLiteral("table 1x2 100 100"));
+}
+
 void TestRtf::corpus_data()
 {
     QTest::addColumn<QString>("name");
