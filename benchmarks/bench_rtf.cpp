@@ -34,6 +34,57 @@ QByteArray megabyteRtf()
     return rtf;
 }
 
+// About 250 KB shaped like the slow real files: a long table whose cells change format every few
+// words, as report generators and Word's tables of results write them.
+QByteArray tableRtf()
+{
+    QByteArray rtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New "
+                   "Roman;}}{\\colortbl;\\red0\\green0\\blue200;}\n");
+    while (rtf.size() < 250 * 1024) {
+        rtf += "\\trowd\\trgaph70\\trleft-70\\cellx1500\\cellx3000\\cellx4500\\cellx6000\\cellx7500"
+               "\n";
+        for (int cell = 0; cell < 5; ++cell)
+            rtf += "\\pard\\intbl\\ql\\f1\\fs20 {\\b Mesure} {\\i d} = {\\cf1 12,5}{\\super 2} "
+                   "{\\f0 cm}\\cell\n";
+        rtf += "\\row\n";
+    }
+    rtf += "}";
+    return rtf;
+}
+
+// The floor: the same text, without its formats, set as plain text.
+void plainTextFloor(benchmark::State &state, const QByteArray &rtf)
+{
+    QTextDocument read;
+    richtext::readRtf(rtf, &read);
+    const QString text = read.toPlainText();
+    for (auto _ : state) {
+        QTextDocument doc;
+        doc.setPlainText(text);
+        benchmark::DoNotOptimize(doc.characterCount());
+    }
+}
+
+void BM_PlainTextFloor(benchmark::State &state)
+{
+    plainTextFloor(state, megabyteRtf());
+}
+
+void BM_PlainTextFloorTables(benchmark::State &state)
+{
+    plainTextFloor(state, tableRtf());
+}
+
+void BM_ReadRtfTables(benchmark::State &state)
+{
+    const QByteArray rtf = tableRtf();
+    for (auto _ : state) {
+        QTextDocument doc;
+        richtext::readRtf(rtf, &doc);
+        benchmark::DoNotOptimize(doc.characterCount());
+    }
+}
+
 void BM_ReadRtf(benchmark::State &state)
 {
     const QByteArray rtf = megabyteRtf();
@@ -57,5 +108,8 @@ void BM_WriteRtf(benchmark::State &state)
 
 } // namespace
 
+BENCHMARK(BM_PlainTextFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadRtf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainTextFloorTables)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadRtfTables)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteRtf)->Unit(benchmark::kMillisecond);
