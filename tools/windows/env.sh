@@ -37,3 +37,8 @@ optalis_windows_dll_path() {
     printf '%s' "$out"
 }
 
+# True when the cross Qt has every module Optalis links (Qt SVG comes from a second source).
+optalis_windows_qt_ready() {
+    [ -f "$OPTALIS_QT_WIN/.complete" ] \
+        && [ -f "$OPTALIS_QT_WIN/lib/cmake/Qt6Svg/Qt6SvgConfig.cmake" ]
+}
