@@ -51,6 +51,10 @@ grep -qx "Fichiers fournis (aide, exercices) : $prefix/share/optalis" "$tmp/path
     || fail "shipped files not read from the prefix: $(cat "$tmp/paths")"
 grep -qx "Fichier d'échange : $exchange" "$tmp/paths" || fail "exchange file: $(cat "$tmp/paths")"
 [ -f "$prefix/share/optalis/Qvex.html" ] || fail "help not installed"
+# Every picture the help shows is installed beside it.
+for picture in $(grep -o 'src="aide/[^"]*"' "$prefix/share/optalis/Qvex.html" | sed 's/^src="//; s/"$//' | sort -u); do
+    [ -f "$prefix/share/optalis/$picture" ] || fail "help picture not installed: $picture"
+done
 
 # Started offscreen (root may write anywhere: the rule must not depend on it).
 find "$tmp/root" -printf '%p %s %T@ %m\n' | sort >"$tmp/before"
