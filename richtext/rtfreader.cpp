@@ -1939,12 +1939,17 @@ namespace {
 
     void Reader::finishPicture()
     {
-        if (m_pictKind == PictKind::Other || m_pictData.isEmpty())
-            return;
         QImage image;
-        if (!image.loadFromData(m_pictData, m_pictKind == PictKind::Png ? "PNG" : "JPEG")
-            || image.isNull())
+        if (m_pictKind == PictKind::Other || m_pictData.isEmpty()
+            || !image.loadFromData(m_pictData, m_pictKind == PictKind::Png ? "PNG" : "JPEG")
+            || image.isNull()) {
+            m_pictData.clear();
+            // A picture the pane cannot show (a metafile, a damaged file) is still seen to be
+            // there.
+            if (top().dest == Dest::Text)
+                appendText(QStringLiteral("[image]"));
             return;
+        }
         const QString name = QStringLiteral("rtfimage:%1").arg(++m_imageCount);
         m_doc->addResource(QTextDocument::ImageResource, QUrl(name), image);
         double width = m_picWGoal > 0 ? twipsToPixels(m_picWGoal) : image.width();

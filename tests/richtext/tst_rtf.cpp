@@ -646,8 +646,13 @@ void TestRtf::structure_data()
         "\\trowd\\cellx2000\\cellx4000\\pard\\intbl a\\cell\\pard\\intbl\\itap2"
         "{\\*\\nesttableprops\\trowd\\cellx500\\cellx900 b\\nestcell c\\nestcell\\nestrow}"
         "\\pard\\intbl d\\cell\\row") << "\na\nb\nc\nd\n";
-    QTest::newRow("other picture skipped") << rtfDoc("a{\\pict\\wmetafile8 0102}b") << "ab";
-    QTest::newRow("damaged png skipped") << rtfDoc("a{\\pict\\pngblip 89504e47}b") << "ab";
+    QTest::newRow("metafile shown as a placeholder")
+        << rtfDoc("a{\\pict\\wmetafile8 0102}b") << "a[image]b";
+    QTest::newRow("damaged png shown as a placeholder")
+        << rtfDoc("a{\\pict\\pngblip 89504e47}b") << "a[image]b";
+    QTest::newRow("picture of the skipped alternative not shown")
+        << rtfDoc("a{\\*\\shppict{\\pict\\emfblip 01}}{\\nonshppict{\\pict\\wmetafile8 01}}b")
+        << "a[image]b";
     QTest::newRow("table without row end")
         << rtfDoc("\\trowd\\cellx1000\\cellx2000\\intbl a\\cell b\\cell") << "\na\nb\n";
     QTest::newRow("text after table")
@@ -1164,7 +1169,8 @@ void TestRtf::hostile_data()
         << QByteArray("{\\rtf1\\trowd\\cellx999999999999999999999999999999\\intbl a\\cell\\row}")
         << "\na";
     QTest::newRow("huge picture size")
-        << QByteArray("{\\rtf1 {\\pict\\pngblip\\picwgoal2000000000\\pichgoal-5 00}a}") << "a";
+        << QByteArray("{\\rtf1 {\\pict\\pngblip\\picwgoal2000000000\\pichgoal-5 00}a}")
+        << "[image]a";
     QTest::newRow("many cells") << "{\\rtf1\\trowd" + QByteArray("\\cellx10").repeated(5000)
             + QByteArray("\\intbl a\\cell").repeated(5000) + "\\row}"
                                 << "\na";
