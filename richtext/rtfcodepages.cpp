@@ -7,6 +7,8 @@
 
 #include "platform/codepage.h"
 
+#include <QHash>
+
 namespace rtf {
 
 namespace {
@@ -355,6 +357,26 @@ int codePageOfCharset(int charset, int fallback)
     }
 }
 
+namespace {
+
+    // The bytes of a code page's upper half by character, made once: a long text in a
+    // non-Western font writes many of them.
+    const QHash<char16_t, unsigned char> &bytesOf(int codePage, const char16_t *half)
+    {
+        static QHash<int, QHash<char16_t, unsigned char>> tables;
+        auto table = tables.find(codePage);
+        if (table == tables.end()) {
+            QHash<char16_t, unsigned char> reverse;
+            // The lowest byte of a character listed twice wins.
+            for (int i = 127; i >= 0; --i)
+                reverse.insert(half[i], static_cast<unsigned char>(0x80 + i));
+            table = tables.insert(codePage, reverse);
+        }
+        return *table;
+    }
+
+} // namespace
+
 bool byteOfChar(int codePage, char16_t c, unsigned char *byte)
 {
     if (codePage == kSymbolCodePage || c == 0xFFFD)
@@ -366,13 +388,12 @@ bool byteOfChar(int codePage, char16_t c, unsigned char *byte)
     const char16_t *half = upperHalf(codePage);
     if (!half)
         return codepage::cp1252ByteOf(c, byte);
-    for (int i = 0; i < 128; ++i) {
-        if (half[i] == c) {
-            *byte = static_cast<unsigned char>(0x80 + i);
-            return true;
-        }
-    }
-    return false;
+    const QHash<char16_t, unsigned char> &bytes = bytesOf(codePage, half);
+    const auto found = bytes.constFind(c);
+    if (found == bytes.constEnd())
+        return false;
+    *byte = *found;
+    return true;
 }
 
 int charsetOfFontName(const QString &name)
