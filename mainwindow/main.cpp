@@ -2,6 +2,7 @@
 // translations of Qt's own texts, the main window, and the file named on the command line.
 #include "mainwindow/commandline.h"
 #include "mainwindow/feuillep.h"
+#include "platform/arguments.h"
 #include "platform/paths.h"
 #include "platform/sharedvalues.h"
 #include "platform/translators.h"
@@ -12,14 +13,6 @@
 #include <cstdio>
 
 namespace {
-
-QStringList arguments(int argc, char *argv[])
-{
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    return args;
-}
 
 int print(std::FILE *stream, const QString &text, int code)
 {
@@ -32,7 +25,7 @@ int print(std::FILE *stream, const QString &text, int code)
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("optalis"));
-    const commandline::Request request = commandline::parse(arguments(argc, argv));
+    const commandline::Request request = commandline::parse(arguments::fromCommandLine(argc, argv));
     switch (request.action) {
     case commandline::Action::Help:
         return print(stdout, commandline::helpText(), 0);
