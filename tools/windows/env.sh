@@ -4,6 +4,8 @@ OPTALIS_QT_WIN="${OPTALIS_QT_WIN:-/var/cache/optalis/qt-6.4.2-mingw}"
 OPTALIS_QT_DEBIAN_VERSION="${OPTALIS_QT_DEBIAN_VERSION:-6.4.2+dfsg-10}"
 OPTALIS_QT_SVG="${OPTALIS_QT_SVG:-1}"
 OPTALIS_QTSVG_DEBIAN_VERSION="${OPTALIS_QTSVG_DEBIAN_VERSION:-6.4.2-2}"
+OPTALIS_QTSVG_TAG="${OPTALIS_QTSVG_TAG:-v6.4.2}"
+OPTALIS_QTSVG_GIT="${OPTALIS_QTSVG_GIT:-}"
 OPTALIS_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine64 nsis
     dpkg-dev cmake ninja-build perl python3 qt6-base-dev-tools qt6-l10n-tools
     qt6-translations-l10n fonts-liberation unzip xvfb xauth x11-utils xdotool imagemagick)
