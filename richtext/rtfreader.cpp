@@ -89,6 +89,14 @@ namespace {
         int list
             = -1; // \ls: the list override the paragraph belongs to (LibreOffice counts from 0)
         int level = 0;
+
+        bool operator==(const ParaState &o) const
+        {
+            return align == o.align && left == o.left && right == o.right && first == o.first
+                && before == o.before && after == o.after && line == o.line
+                && lineMultiple == o.lineMultiple && inTable == o.inTable && list == o.list
+                && level == o.level;
+        }
     };
 
     enum class Dest : quint8 {
@@ -534,6 +542,24 @@ namespace {
         return QStringDecoder();
     }
 
+#ifdef OPTALIS_QT_GUI_PRIVATE
+    // Qt walks every bucket of the document's cursor set on each insertion, a fifth of a long
+    // read: the reader's own insertions leave the cursors alone and it moves its writing cursor
+    // itself. Other cursors (an editor's) stay at the start, where clearing the document put them.
+    struct CursorsLeftAlone
+    {
+        explicit CursorsLeftAlone(QTextDocument *doc)
+            : priv(QTextDocumentPrivate::get(doc))
+        {
+            priv->blockCursorAdjustment = true;
+        }
+        ~CursorsLeftAlone() { priv->blockCursorAdjustment = false; }
+        CursorsLeftAlone(const CursorsLeftAlone &) = delete;
+        CursorsLeftAlone &operator=(const CursorsLeftAlone &) = delete;
+        QTextDocumentPrivate *priv;
+    };
+#endif
+
     class Reader
     {
     public:
@@ -586,9 +612,10 @@ namespace {
         void finishPicture();
         const QTextCharFormat &charFormat(const CharState &c) { return cachedFormat(c).format; }
         CachedFormat &cachedFormat(const CharState &c);
-        void insertText(QTextCursor &cursor, const QString &text, const CharState &c);
+        int insertText(QTextCursor &cursor, int at, const QString &text, const CharState &c);
 #ifdef OPTALIS_QT_GUI_PRIVATE
         int formatIndex(CachedFormat &cached);
+        int blockFormatIndex(const Para &para);
 #endif
         QTextBlockFormat blockFormat(const Para &p) const;
         QTextTableFormat tableFormat() const;
@@ -666,6 +693,10 @@ namespace {
         QHash<int, QTextList *> m_lists; // by \ls and level
         QHash<int, int> m_listCounts; // items so far of the lists written as text
         CachedFormat m_uncachedFormat;
+        // The last paragraph's format and its index in the document: most paragraphs repeat it.
+        ParaState m_lastBlock;
+        bool m_lastBlockBreak = false;
+        int m_lastBlockIndex = -1;
     };
 
     void Reader::run()
@@ -1477,6 +1508,11 @@ namespace {
             m_para.pageBreakBefore = m_pageBreakNext;
             m_pageBreakNext = false;
             emitPara(m_para);
+            // The runs' room is kept for the next paragraph: growing it again was a tenth of a
+            // long read.
+            m_para.runs.clear();
+            m_para.pageBreakBefore = false;
+            return;
         }
         m_para = Para();
     }
@@ -1642,18 +1678,35 @@ namespace {
 
     // Through the cursor every insertion copies and looks up its format and reads the block's
     // format again: that was most of the time taken by a long text. The document's own
-    // insertion takes the format's index, found once per format.
-    void Reader::insertText(QTextCursor &cursor, const QString &text, const CharState &c)
+    // insertion takes the format's index, found once per format. Returns the position after.
+    int Reader::insertText(QTextCursor &cursor, int at, const QString &text, const CharState &c)
     {
 #ifdef OPTALIS_QT_GUI_PRIVATE
-        QTextDocumentPrivate::get(m_doc)->insert(cursor.position(), text,
-                                                 formatIndex(cachedFormat(c)));
+        Q_UNUSED(cursor);
+        const int format = formatIndex(cachedFormat(c));
+        const CursorsLeftAlone alone(m_doc);
+        alone.priv->insert(at, text, format);
+        return at + int(text.size());
 #else
+        Q_UNUSED(at);
         cursor.insertText(text, charFormat(c));
+        return cursor.position();
 #endif
     }
 
 #ifdef OPTALIS_QT_GUI_PRIVATE
+    int Reader::blockFormatIndex(const Para &para)
+    {
+        if (m_lastBlockIndex < 0 || !(m_lastBlock == para.para)
+            || m_lastBlockBreak != para.pageBreakBefore) {
+            m_lastBlock = para.para;
+            m_lastBlockBreak = para.pageBreakBefore;
+            m_lastBlockIndex = QTextDocumentPrivate::get(m_doc)->formatCollection()->indexForFormat(
+                blockFormat(para));
+        }
+        return m_lastBlockIndex;
+    }
+
     int Reader::formatIndex(CachedFormat &cached)
     {
         if (cached.index < 0)
@@ -1663,8 +1716,10 @@ namespace {
     }
 #endif
 
+    // The cursor is moved once, after the runs: each move looks up its block again.
     void Reader::insertRuns(QTextCursor &cursor, const QVector<Run> &runs)
     {
+        int at = cursor.position();
         for (const Run &run : runs) {
             if (!run.image.isEmpty()) {
                 QTextImageFormat image;
@@ -1672,7 +1727,9 @@ namespace {
                 image.setName(run.image);
                 image.setWidth(run.width);
                 image.setHeight(run.height);
+                cursor.setPosition(at);
                 cursor.insertImage(image);
+                at = cursor.position();
                 continue;
             }
             QString text = run.text;
@@ -1681,13 +1738,16 @@ namespace {
             const QChar *chars = run.text.constData();
             for (qsizetype i = 0, n = run.text.size(); i < n; ++i) {
                 const QChar ch = chars[i];
+                if (ch.unicode() >= 0x20 && ch.unicode() < QChar::ParagraphSeparator)
+                    continue;
                 if (ch.isHighSurrogate() && i + 1 < n && chars[i + 1].isLowSurrogate())
                     ++i;
                 else if (ch.isSurrogate() || isStructureMark(ch.unicode()))
                     text[i] = QChar::ReplacementCharacter;
             }
-            insertText(cursor, text, run.chars);
+            at = insertText(cursor, at, text, run.chars);
         }
+        cursor.setPosition(at);
     }
 
     void Reader::emitPara(const Para &para)
@@ -1699,11 +1759,13 @@ namespace {
             m_atEmptyBlock = false;
         } else {
 #ifdef OPTALIS_QT_GUI_PRIVATE
-            QTextDocumentPrivate *priv = QTextDocumentPrivate::get(m_doc);
+            const int at = m_cursor.position();
             const int markIndex = formatIndex(cachedFormat(mark));
-            priv->insertBlock(m_cursor.position(),
-                              priv->formatCollection()->indexForFormat(blockFormat(para)),
-                              markIndex);
+            {
+                const CursorsLeftAlone alone(m_doc);
+                alone.priv->insertBlock(at, blockFormatIndex(para), markIndex);
+            }
+            m_cursor.setPosition(at + 1);
 #else
             m_cursor.insertBlock(blockFormat(para), charFormat(mark));
 #endif

@@ -12,6 +12,7 @@
 #include <QTextFrame>
 #include <QTextTable>
 #include <QUrl>
+#include <charconv>
 #include <cmath>
 
 namespace rtf {
@@ -69,6 +70,7 @@ namespace {
         void paragraphFormat(const QTextBlockFormat &format, bool inTable);
         void charProperties(const QTextCharFormat &format);
         void text(const QString &text, int codePage);
+        qsizetype plainRun(const char16_t *s, qsizetype i, qsizetype n);
         void character(char16_t c, int codePage);
         void image(const QTextImageFormat &format);
         void number(const char *word, int value);
@@ -81,15 +83,18 @@ namespace {
         QHash<QString, QFont::StyleHint> m_fontHint;
         QVector<QColor> m_colors;
         QHash<int, Chars> m_chars;
+        QHash<int, QByteArray> m_paragraphs; // by format index and whether in a table
         QSet<int> m_collected;
         int m_defaultHalfPoints = 24;
     };
 
     void Writer::number(const char *word, int value)
     {
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
         m_out += '\\';
         m_out += word;
-        m_out += QByteArray::number(value);
+        m_out.append(digits, end - digits);
     }
 
     void Writer::collectFormat(const QTextCharFormat &format)
@@ -446,11 +451,35 @@ namespace {
         m_out += '?';
     }
 
+    // Plain ASCII from i on, as one piece: a character at a time was most of a long write.
+    qsizetype Writer::plainRun(const char16_t *s, qsizetype i, qsizetype n)
+    {
+        qsizetype end = i;
+        while (end < n && s[end] >= 0x20 && s[end] < 0x80 && s[end] != u'\\' && s[end] != u'{'
+               && s[end] != u'}')
+            ++end;
+        if (end > i) {
+            const qsizetype at = m_out.size();
+            m_out.resize(at + (end - i));
+            char *out = m_out.data() + at;
+            for (qsizetype k = i; k < end; ++k)
+                *out++ = char(s[k]);
+        }
+        return end;
+    }
+
     void Writer::text(const QString &s, int codePage)
     {
         const bool symbol = codePage == kSymbolCodePage;
-        for (const QChar ch : s) {
-            const char16_t c = ch.unicode();
+        const char16_t *chars = reinterpret_cast<const char16_t *>(s.utf16());
+        const qsizetype n = s.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            if (!symbol) {
+                i = plainRun(chars, i, n);
+                if (i == n)
+                    break;
+            }
+            const char16_t c = chars[i];
             // In a symbol font a byte names a symbol, not a letter: only Unicode says which
             // character the pane showed, for every word processor and for this reader alike.
             if (symbol && c > 0x20 && c != u'\\' && c != u'{' && c != u'}') {
@@ -515,7 +544,16 @@ namespace {
 
     void Writer::block(const QTextBlock &b, bool inTable, const char *end)
     {
-        paragraphFormat(b.blockFormat(), inTable);
+        // Written once per paragraph format of the document, as character formats are.
+        const int key = b.blockFormatIndex() * 2 + (inTable ? 1 : 0);
+        auto known = m_paragraphs.constFind(key);
+        if (known == m_paragraphs.constEnd()) {
+            const qsizetype start = m_out.size();
+            paragraphFormat(b.blockFormat(), inTable);
+            known = m_paragraphs.insert(key, m_out.mid(start));
+            m_out.truncate(start);
+        }
+        m_out += *known;
         m_out += chars(b.charFormatIndex(), b.charFormat()).properties;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
