@@ -150,6 +150,7 @@ const char *const kScrollSteps[3] = {
     "le changement du diamètre apparent",
 };
 constexpr int kHandleWidth = 10;
+constexpr int kProjectionReach = 6; // canvas units added around each handle
 
 bool isExerciseButtonPress(const QEvent *event)
 {
@@ -248,6 +249,7 @@ FeuilleP::FeuilleP(SharedValues &shared, const QString &programDir, const QStrin
     exo = std::make_unique<ExoTexts>(*exoHost);
     Form_Load();
     createHistory();
+    createProjection();
 }
 
 FeuilleP::~FeuilleP()
@@ -469,6 +471,11 @@ void FeuilleP::createSceneControls()
         connect(Command3[size_t(i)], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
         connect(Commandp[size_t(i)], &QPushButton::clicked, this, [this, i] { Commandp_Click(i); });
     }
+    projectionBox = new OptionBox(QStringLiteral("Mode projection"), frame2);
+    projectionBox->setObjectName(QStringLiteral("projectionBox"));
+    projectionBox->setAccessibleName(QStringLiteral("Mode projection"));
+    projectionBox->setAccessibleDescription(
+        QStringLiteral("Traits épais, grandes étiquettes ; F11 : figure seule en plein écran"));
     placePanelControls(*this);
 }
 
@@ -632,8 +639,11 @@ void FeuilleP::applyPlacementRule()
         const QRect g = scr->geometry();
         move(g.left() + (g.width() - 800) / 2, g.top() + (g.height() - 600) / 2);
     }
-    Picture2->resize(width() - 16, Picture2->height());
-    Command5->move(Picture2->width() - 23, 0);
+    // On the full screen the figure has the screen's size.
+    if (!fullScreen()) {
+        Picture2->resize(width() - 16, Picture2->height());
+        Command5->move(Picture2->width() - 23, 0);
+    }
     placing = false;
 }
 
@@ -927,11 +937,14 @@ void FeuilleP::showPrecision()
     Label4->setText(Combo1->currentText());
 }
 
-QPointF FeuilleP::handleOrigin(int handle) const
+QPointF FeuilleP::onHandle(QPoint pos) const
 {
-    const DragHandle *h = handles[size_t(handle)];
-    const Canvas &c = Picture2->canvas();
-    return QPointF(h->x() + c.scaleLeft(), h->y() + c.scaleTop());
+    return QPointF(pos) / Picture2->zoom();
+}
+
+QPointF FeuilleP::onCanvas(int handle, QPoint pos) const
+{
+    return Picture2->toCanvas(handles[size_t(handle)]->pos() + pos);
 }
 
 void FeuilleP::dragTo(int field, double value)
@@ -949,37 +962,40 @@ void FeuilleP::dragTo(int field, double value)
 void FeuilleP::AB_MouseMove(Qt::MouseButtons buttons, QPoint pos)
 {
     if (buttons == Qt::LeftButton && sv.echelle != 0)
-        dragTo(4, (pos.x() + handleOrigin(0).x()) / sv.echelle);
+        dragTo(4, onCanvas(0, pos).x() / sv.echelle);
 }
 
 void FeuilleP::L1_MouseMove(Qt::MouseButtons buttons, QPoint pos)
 {
     if (buttons == Qt::LeftButton && sv.echelle != 0)
-        dragTo(0, (pos.x() + handleOrigin(1).x()) / sv.echelle);
+        dragTo(0, onCanvas(1, pos).x() / sv.echelle);
 }
 
 void FeuilleP::L3_MouseMove(Qt::MouseButtons buttons, QPoint pos)
 {
     if (buttons == Qt::LeftButton && sv.echelle != 0)
-        dragTo(8, (pos.y() + handleOrigin(3).y() - 135) / sv.echelle);
+        dragTo(8, (onCanvas(3, pos).y() - 135) / sv.echelle);
 }
 
 void FeuilleP::L2_MouseMove(Qt::MouseButtons buttons, QPoint pos)
 {
     DragHandle *h = handles[2];
+    const QPointF at = onHandle(pos);
+    const double height = h->height() / Picture2->zoom();
     // The mirror runs through the handle from its bottom-left corner up to the right.
-    if (std::abs(pos.x() + pos.y() - h->height()) < 10)
+    if (std::abs(at.x() + at.y() - height) < 10)
         h->setCursor(icons::handleCursor(2));
     else if (!glisseplan)
         h->setCursor(Qt::ArrowCursor);
     if (buttons == Qt::LeftButton && glisseplan && sv.echelle != 0)
-        dragTo(2, ((pos.y() - h->height() / 2.0) + (pos.x() + handleOrigin(2).x())) / sv.echelle);
+        dragTo(2, ((at.y() - height / 2) + onCanvas(2, pos).x()) / sv.echelle);
 }
 
 void FeuilleP::L2_MouseDown(Qt::MouseButton button, QPoint pos)
 {
-    DragHandle *h = handles[2];
-    if (button == Qt::LeftButton && std::abs(pos.x() + pos.y() - h->height()) < 10)
+    const QPointF at = onHandle(pos);
+    if (button == Qt::LeftButton
+        && std::abs(at.x() + at.y() - handles[2]->height() / Picture2->zoom()) < 10)
         glisseplan = true;
 }
 
@@ -1057,7 +1073,8 @@ void FeuilleP::majaff()
     if (redrawHold > 0)
         return;
     // A hidden canvas gets no resize event; the drawing must still use its current size.
-    Picture2->canvas().resize(Picture2->width(), Picture2->height());
+    const QSize units = Picture2->unitSize();
+    Picture2->canvas().resize(units.width(), units.height());
     const FigureOutput out = ::majaff(Picture2->canvas(), readScene(), sv);
     if (out.failure != TelescopeFailure::None) {
         // The refused passes' corrections are not kept: the fields stay as the user left them.
@@ -1097,20 +1114,34 @@ void FeuilleP::applyFigure(const FigureOutput &out)
         Label3[size_t(i)]->setAccessibleName(out.label3[size_t(i)]);
         Label3[size_t(i)]->setVisible(i < 2 || out.telescope);
     }
-    const HandlePlace *places[4] = {&out.ab, &out.l1, &out.l2, &out.l3};
+    placeHandles();
+    updateHandleNames();
+    handles[0]->raise();
+    handles[1]->raise();
+    showProjection();
+    Picture2->update();
+}
+
+void FeuilleP::placeHandles()
+{
+    // A projected figure is pointed at from afar: the handles reach further around their
+    // element, as much on every side, so that the pointer's place in them keeps its meaning.
+    const double zoom = Picture2->zoom();
+    const int margin = projecting ? int(std::lround(kProjectionReach * zoom)) : 0;
+    const HandlePlace *places[4] = {&figure.ab, &figure.l1, &figure.l2, &figure.l3};
     for (size_t i = 0; i < 4; ++i) {
         DragHandle *h = handles[i];
         const HandlePlace &pl = *places[i];
         if (!pl.visible)
             continue; // the telescope handles' visibility follows the telescope box
+        if (pl.width > 0)
+            handleWidths[i] = pl.width;
         const QPoint topLeft = Picture2->toWidget(pl.centerX, pl.top);
-        const int width = pl.width > 0 ? pl.width : h->width();
-        h->setGeometry(topLeft.x() - width / 2, topLeft.y(), width, std::max(1, pl.height));
+        const int width = int(std::lround(handleWidths[i] * zoom));
+        const int height = std::max(1, int(std::lround(pl.height * zoom)));
+        h->setGeometry(topLeft.x() - width / 2 - margin, topLeft.y() - margin, width + 2 * margin,
+                       height + 2 * margin);
     }
-    updateHandleNames();
-    handles[0]->raise();
-    handles[1]->raise();
-    Picture2->update();
 }
 
 bool FeuilleP::Form_QueryUnload()

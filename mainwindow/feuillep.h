@@ -5,6 +5,7 @@
 #include "bench/figure.h"
 #include "mainwindow/controls.h"
 #include "mainwindow/history.h"
+#include "platform/figurepainter.h"
 
 #include <QWidget>
 #include <array>
@@ -16,6 +17,7 @@ class FeuillePOutput;
 class ExoTexts;
 class FeuillePExo;
 class FigureView;
+class ProjectionScreen;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -78,6 +80,9 @@ public:
     QAction *copyFigureAction = nullptr; // "Copier la figure"
     QAction *exportFigureAction = nullptr; // "Exporter la figure…", Ctrl+E
     QMenu *figureMenu = nullptr; // right-click on the figure
+    QCheckBox *projectionBox = nullptr; // "Mode projection", in "Affichage"
+    QAction *projectionAction = nullptr; // the same switch in the figure's menu
+    QAction *fullScreenAction = nullptr; // F11: the figure alone on the whole screen
 
     SharedValues &shared() { return sv; }
     QString exchangeFile() const;
@@ -127,9 +132,22 @@ public:
     bool Form_QueryUnload();
     void Form_Unload();
 
+    // Projection mode: thicker lines, larger labels and handles, for a room's projector. It
+    // belongs to the room, not to the scene: no configuration or history step carries it.
+    bool projection() const { return projecting; }
+    void setProjection(bool on);
+    // The figure alone in full screen, the images' values under it; it turns projection on.
+    bool fullScreen() const;
+    void setFullScreen(bool on);
+    // How the figure is painted in each of those modes.
+    static figurepainter::Style projectionStyle(bool projection, bool fullScreen);
+
     static QString restText();
     // The status line when an element of the figure has the focus.
     static QString keyboardHint();
+
+Q_SIGNALS:
+    void projectionChanged(bool on);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -171,7 +189,14 @@ private:
     void updateHistoryActions();
     // Ctrl+Z and redo keys in a field: the field's own typing is undone first.
     bool fieldHistoryKey(int index, QKeyEvent *event);
-    QPointF handleOrigin(int handle) const; // top-left corner in canvas units
+    // A pointer position on a handle, in canvas units: from the handle's top-left corner, and
+    // on the whole canvas.
+    QPointF onHandle(QPoint pos) const;
+    QPointF onCanvas(int handle, QPoint pos) const;
+    void placeHandles();
+    void createProjection();
+    void showProjection();
+    QString imageValues() const;
 
     SharedValues &sv;
     QString progDir;
@@ -187,4 +212,10 @@ private:
     bool restoring = false;
     std::unique_ptr<FeuillePExo> exoHost;
     std::unique_ptr<ExoTexts> exo;
+    std::array<int, 4> handleWidths {10, 10, 10, 10}; // canvas units
+    bool projecting = false;
+    ProjectionScreen *screenView = nullptr; // made at the first F11
 };
+
+// The projection mode as the last session left it, and each change kept for the next one.
+void rememberProjection(FeuilleP &w);

@@ -52,6 +52,7 @@ int main(int argc, char *argv[])
 
     SharedValues shared;
     FeuilleP window(shared, shippedDir, paths::exchangeDir(programDir));
+    rememberProjection(window);
     window.show();
     if (!request.file.isEmpty())
         commandline::openFile(window, request.file);

@@ -171,6 +171,7 @@ void placeDisplayControls(FeuilleP &w)
         {w.Commandp[0], 176, 131, 17, 22},
         {w.Commandp[1], 248, 131, 17, 22},
         {w.Label4, 212, 132, 17, 17},
+        {w.projectionBox, 280, 134, 121, 17},
     });
     w.Combo1->move(32, 96);
     w.Check1[3]->move(0, 128);

@@ -207,16 +207,24 @@ namespace {
         }
     }
 
-    // A larger label keeps the centre of the smaller one, so it stays beside its point.
-    void enlarge(DisplayText &text, double scale)
+    // A larger label keeps the centre of the smaller one, so it stays beside its point. One
+    // that showed on the surface stays whole on it: the labels of points at its edges would be
+    // cut; one that lay off it (an image far away) stays off.
+    void enlarge(DisplayText &text, double scale, QSizeF surface)
     {
         const QFontMetricsF before(text.font);
-        const QPointF centre(text.baseline.x() + before.horizontalAdvance(text.text) / 2,
-                             text.baseline.y() - before.ascent() + before.height() / 2);
+        const QRectF box(text.baseline.x(), text.baseline.y() - before.ascent(),
+                         before.horizontalAdvance(text.text), before.height());
+        const bool shown = box.intersects(QRectF(QPointF(0, 0), surface));
         text.font.setPixelSize(std::max(1, int(std::lround(text.font.pixelSize() * scale))));
         const QFontMetricsF after(text.font);
-        text.baseline = QPointF(centre.x() - after.horizontalAdvance(text.text) / 2,
-                                centre.y() - after.height() / 2 + after.ascent());
+        const QSizeF size(after.horizontalAdvance(text.text), after.height());
+        QPointF corner = box.center() - QPointF(size.width() / 2, size.height() / 2);
+        if (shown)
+            corner = QPointF(
+                std::clamp(corner.x(), 0.0, std::max(0.0, surface.width() - size.width())),
+                std::clamp(corner.y(), 0.0, std::max(0.0, surface.height() - size.height())));
+        text.baseline = corner + QPointF(0, after.ascent());
     }
 
     void paintVector(QPainter &p, const DisplayList &list, const Style &style)
@@ -241,7 +249,7 @@ namespace {
                 text.font.setStyleStrategy(QFont::PreferDefault);
                 text.font.setHintingPreference(QFont::PreferNoHinting);
                 if (style.textScale != 1)
-                    enlarge(text, style.textScale);
+                    enlarge(text, style.textScale, QSizeF(list.size));
                 drawText(p, text, it.color);
                 break;
             }

@@ -18,6 +18,8 @@ private Q_SLOTS:
     void partOfALargerPicture();
     void projectionStyle_data();
     void projectionStyle();
+    void enlargedLabelsStayWhole_data();
+    void enlargedLabelsStayWhole();
 };
 
 namespace {
@@ -197,6 +199,44 @@ void TestFigurePaint::projectionStyle()
     const int inked = bottom - top + 1;
     QVERIFY2(inked >= before.height() * 0.5 * textScale && inked <= before.height() * textScale,
              qPrintable(QString::number(inked)));
+}
+
+// A point's label at the surface's edge stays whole when enlarged; one off the surface (an
+// image far away) stays off.
+void TestFigurePaint::enlargedLabelsStayWhole_data()
+{
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("left edge") << QPointF(0, 50) << true;
+    QTest::newRow("right edge") << QPointF(188, 50) << true;
+    QTest::newRow("top edge") << QPointF(90, 0) << true;
+    QTest::newRow("bottom edge") << QPointF(90, 88) << true;
+    QTest::newRow("far off the surface") << QPointF(5000, 50) << false;
+}
+
+void TestFigurePaint::enlargedLabelsStayWhole()
+{
+    QFETCH(QPointF, at);
+    QFETCH(bool, shown);
+    const auto ink = [](QPointF place) {
+        Canvas c(200, 100);
+        c.setForeColor(0x00ffff);
+        c.currentX = place.x();
+        c.currentY = place.y();
+        c.print(QStringLiteral("B'"));
+        const QImage image = figurepainter::render(c.displayList(), 1, {3, 2.0});
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += (image.pixel(x, y) & 0xffffff) == 0x00ffff;
+        return n;
+    };
+    const int whole = ink(QPointF(90, 40));
+    QVERIFY(whole > 0);
+    // Placed on other fractions of a pixel, the smoothed glyphs ink a few pixels more or less.
+    const int inked = ink(at);
+    QVERIFY2(shown ? std::abs(inked - whole) <= whole / 10 : inked == 0,
+             qPrintable(QStringLiteral("%1 of %2").arg(inked).arg(whole)));
 }
 
 QTEST_MAIN(TestFigurePaint)

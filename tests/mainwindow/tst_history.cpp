@@ -753,7 +753,8 @@ void TestHistory::figureMenu()
     QFETCH(QString, step);
     QCOMPARE(texts,
              QStringList({step, QStringLiteral("Rétablir"), QStringLiteral("Copier la figure"),
-                          QStringLiteral("Exporter la figure…")}));
+                          QStringLiteral("Exporter la figure…"), QStringLiteral("Mode projection"),
+                          QStringLiteral("Figure seule en plein écran")}));
     w->copyFigureAction->trigger();
     QCOMPARE(w->info->text(), w->shared().msgcopie);
     w->undoAction->trigger();

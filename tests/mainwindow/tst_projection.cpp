@@ -1,0 +1,249 @@
+#include "mainwindow/draghandle.h"
+#include "mainwindow/feuillep.h"
+#include "mainwindow/figureview.h"
+#include "mainwindow/projectionscreen.h"
+#include "platform/numbers.h"
+#include "platform/sharedvalues.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+class TestProjection : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void figureOfEachMode_data();
+    void figureOfEachMode();
+    void handlesFollowAndDrag_data();
+    void handlesFollowAndDrag();
+    void fullScreenComesAndGoes_data();
+    void fullScreenComesAndGoes();
+    void modeRemembered_data();
+    void modeRemembered();
+
+private:
+    // "window", "projection" or "full screen".
+    void enter(const QByteArray &mode);
+
+    std::unique_ptr<QTemporaryDir> settingsDir;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<SharedValues> sv;
+    std::unique_ptr<FeuilleP> w;
+};
+
+void TestProjection::initTestCase()
+{
+    // The user's own settings are neither read nor written.
+    settingsDir = std::make_unique<QTemporaryDir>();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir->path());
+}
+
+void TestProjection::init()
+{
+    QSettings(QStringLiteral("optalis"), QStringLiteral("optalis")).clear();
+    dir = std::make_unique<QTemporaryDir>();
+    sv = std::make_unique<SharedValues>();
+    w = std::make_unique<FeuilleP>(*sv, dir->path());
+}
+
+void TestProjection::cleanup()
+{
+    w.reset();
+}
+
+void TestProjection::enter(const QByteArray &mode)
+{
+    if (mode == "projection")
+        w->projectionBox->click();
+    if (mode == "full screen") {
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QTest::keyClick(w.get(), Qt::Key_F11);
+        QVERIFY(w->fullScreen());
+        // The screen takes the keys once the system has activated it.
+        QTRY_COMPARE(QApplication::activeWindow(), w->Picture2->window());
+    }
+}
+
+namespace {
+// Rows of `color` in the column `x`.
+int rowsOf(const QImage &image, int x, QRgb color)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        n += (image.pixel(x, y) & 0xffffff) == (color & 0xffffff);
+    return n;
+}
+} // namespace
+
+// What the window shows is the figure in the style of its mode: the axis as wide as the mode
+// says, at the figure's zoom.
+void TestProjection::figureOfEachMode_data()
+{
+    QTest::addColumn<int>("lineWidth");
+    QTest::addColumn<double>("textScale");
+    QTest::newRow("window") << 1 << 1.0;
+    QTest::newRow("projection") << 2 << 1.5;
+    QTest::newRow("full screen") << 3 << 2.0;
+}
+
+void TestProjection::figureOfEachMode()
+{
+    QFETCH(int, lineWidth);
+    QFETCH(double, textScale);
+    // Only the axis crosses the figure's left part: no rays.
+    for (int box : {1, 13, 14})
+        w->Check1[size_t(box)]->setChecked(false);
+    enter(QTest::currentDataTag());
+    FigureView *figure = w->Picture2;
+    const double zoom = figure->zoom();
+    // The figure alone, without the button over its corner.
+    QImage shown(figure->size(), QImage::Format_RGB32);
+    figure->render(&shown, {}, {}, QWidget::DrawWindowBackground);
+    const DisplayList &list = figure->canvas().displayList();
+    QCOMPARE(shown.size(), figure->size());
+    QImage expected = figurepainter::render(list, zoom, {lineWidth, textScale});
+    expected.setDevicePixelRatio(1);
+    QCOMPARE(shown, expected.copy(shown.rect()));
+    const int rows = rowsOf(shown, figure->toWidget(100, 0).x(), 0xffffff);
+    QVERIFY2(std::abs(rows - lineWidth * zoom) < 1, qPrintable(QString::number(rows)));
+    QCOMPARE(w->projection(), lineWidth > 1);
+}
+
+// The handles stay centred on their element, reach further in projection, and a drag moves
+// the element to the place under the pointer, at any zoom.
+void TestProjection::handlesFollowAndDrag_data()
+{
+    QTest::addColumn<int>("handle");
+    QTest::addColumn<double>("cm");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("reach"); // canvas units beyond the element on each side
+    const struct
+    {
+        const char *mode;
+        int reach;
+    } modes[] = {{"window", 0}, {"projection", 6}, {"full screen", 6}};
+    for (const auto &m : modes) {
+        QTest::addRow("%s, object to 20 cm", m.mode) << 0 << 20.0 << 4 << m.reach;
+        QTest::addRow("%s, mirror to 40 cm", m.mode) << 1 << 40.0 << 0 << m.reach;
+    }
+}
+
+void TestProjection::handlesFollowAndDrag()
+{
+    QFETCH(int, handle);
+    QFETCH(double, cm);
+    QFETCH(int, field);
+    QFETCH(int, reach);
+    const QByteArray tag = QTest::currentDataTag();
+    enter(tag.left(tag.indexOf(',')));
+    FigureView *figure = w->Picture2;
+    const double zoom = figure->zoom();
+    DragHandle *h = w->handles[size_t(handle)];
+    QCOMPARE(h->parentWidget(), figure);
+    QVERIFY(std::abs(h->width() - (10 + 2 * reach) * zoom) <= 1);
+    const int canvasX = numbers::roundEven(cm * sv->echelle);
+    const QPoint pointer = figure->toWidget(canvasX, 100) - h->pos();
+    QTest::mousePress(h, Qt::LeftButton, {}, QPoint(h->width() / 2, h->height() / 2));
+    QMouseEvent move(QEvent::MouseMove, pointer, h->mapToGlobal(pointer), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(h, &move);
+    QTest::mouseRelease(h, Qt::LeftButton, {}, pointer);
+    QCOMPARE(w->Text1[size_t(field)]->text(), numbers::formatPattern(cm, sv->fmtnum));
+    // Redrawn at the element's new place: the handle is centred there.
+    const int centre = figure->toWidget(canvasX, 0).x();
+    QVERIFY2(std::abs(h->x() + h->width() / 2 - centre) <= 1,
+             qPrintable(QStringLiteral("%1 %2").arg(h->x() + h->width() / 2).arg(centre)));
+}
+
+// F11 shows the figure alone on the whole screen with the images' values under it; Escape,
+// F11 again or leaving projection brings it back into the window as it was.
+void TestProjection::fullScreenComesAndGoes_data()
+{
+    QTest::addColumn<QString>("leave");
+    QTest::addColumn<bool>("projectionAfter");
+    QTest::newRow("Escape") << "escape" << true;
+    QTest::newRow("F11 again") << "f11" << true;
+    QTest::newRow("projection box cleared") << "box" << false;
+}
+
+void TestProjection::fullScreenComesAndGoes()
+{
+    QFETCH(QString, leave);
+    QFETCH(bool, projectionAfter);
+    const QRect before = w->Picture2->geometry();
+    const QImage figureBefore = w->Picture2->canvas().image();
+    enter("full screen");
+    ProjectionScreen *screen = qobject_cast<ProjectionScreen *>(w->Picture2->parentWidget());
+    QVERIFY(screen);
+    QVERIFY(screen->isVisible());
+    QVERIFY(screen->windowState() & Qt::WindowFullScreen);
+    QVERIFY(w->projection());
+    QVERIFY(w->projectionBox->isChecked());
+    QVERIFY(w->Picture2->zoom() >= 1);
+    QVERIFY(screen->rect().contains(w->Picture2->geometry()));
+    QCOMPARE(screen->values()->text(),
+             QStringLiteral("A'B' : position %1, hauteur %2")
+                 .arg(w->Label3[0]->text(), w->Label3[1]->text()));
+    QVERIFY(w->Picture2->geometry().bottom() < screen->values()->geometry().top());
+    if (leave == QLatin1String("escape"))
+        QTest::keyClick(w->handles[0], Qt::Key_Escape);
+    else if (leave == QLatin1String("f11"))
+        QTest::keyClick(screen, Qt::Key_F11);
+    else
+        w->projectionBox->setChecked(false);
+    QVERIFY(!w->fullScreen());
+    QVERIFY(!screen->isVisible());
+    QCOMPARE(w->Picture2->parentWidget(), w.get());
+    QCOMPARE(w->Picture2->geometry(), before);
+    QCOMPARE(w->Picture2->zoom(), 1.0);
+    QCOMPARE(w->projection(), projectionAfter);
+    if (!projectionAfter)
+        QCOMPARE(w->Picture2->canvas().image(), figureBefore);
+}
+
+// The mode is the room's: kept from one session to the next, apart from any configuration.
+void TestProjection::modeRemembered_data()
+{
+    QTest::addColumn<QString>("steps"); // b: the box clicked, f: F11 then Escape
+    QTest::addColumn<bool>("remembered");
+    QTest::newRow("never set") << "" << false;
+    QTest::newRow("ticked") << "b" << true;
+    QTest::newRow("ticked then cleared") << "bb" << false;
+    QTest::newRow("through F11") << "f" << true;
+}
+
+void TestProjection::modeRemembered()
+{
+    QFETCH(QString, steps);
+    QFETCH(bool, remembered);
+    rememberProjection(*w);
+    QVERIFY(!w->projection());
+    for (QChar step : steps) {
+        if (step == QLatin1Char('b')) {
+            w->projectionBox->click();
+        } else {
+            enter("full screen");
+            QTest::keyClick(w->Picture2, Qt::Key_Escape);
+        }
+    }
+    w.reset();
+    SharedValues next;
+    FeuilleP again(next, dir->path());
+    QVERIFY(!again.projection()); // nothing read before it is asked
+    rememberProjection(again);
+    QCOMPARE(again.projection(), remembered);
+    QCOMPARE(again.projectionBox->isChecked(), remembered);
+    QCOMPARE(again.Picture2->style().lineWidth, remembered ? 2 : 1);
+}
+
+QTEST_MAIN(TestProjection)
+#include "tst_projection.moc"
