@@ -196,7 +196,7 @@ private:
     void placeHandles();
     void createProjection();
     void showProjection();
-    QString imageValues() const;
+    QStringList imageValues() const;
 
     SharedValues &sv;
     QString progDir;

@@ -109,9 +109,8 @@ figurepainter::Style FeuilleP::projectionStyle(bool projection, bool fullScreen)
     return {};
 }
 
-QString FeuilleP::imageValues() const
+QStringList FeuilleP::imageValues() const
 {
-    const QString separator = QStringLiteral("     ");
     QStringList rows;
     const int images = figure.telescope ? 3 : 1;
     for (int i = 0; i < images; ++i) {
@@ -120,7 +119,7 @@ QString FeuilleP::imageValues() const
         rows << QStringLiteral("%1 : position %2, hauteur %3")
                     .arg(name, figure.label3[size_t(2 * i)], figure.label3[size_t(2 * i + 1)]);
     }
-    return rows.join(separator);
+    return rows;
 }
 
 void FeuilleP::showProjection()

@@ -45,7 +45,7 @@ void ProjectionScreen::showFigure(FigureView *figure)
     figure->setFocus();
 }
 
-void ProjectionScreen::setValues(const QString &text, QRgb back)
+void ProjectionScreen::setValues(const QStringList &rows, QRgb back)
 {
     const QColor ink = qGray(back) < 128 ? Qt::white : Qt::black;
     QPalette pal = palette();
@@ -53,7 +53,10 @@ void ProjectionScreen::setValues(const QString &text, QRgb back)
     pal.setColor(QPalette::WindowText, ink);
     setPalette(pal);
     m_values->setPalette(pal);
-    m_values->setText(text);
+    if (rows != m_rows) {
+        m_rows = rows;
+        layOut();
+    }
 }
 
 void ProjectionScreen::resizeEvent(QResizeEvent *event)
@@ -77,7 +80,11 @@ void ProjectionScreen::layOut()
     font.setPixelSize(std::max(16, height() / 30));
     font.setBold(true);
     m_values->setFont(font);
-    const int strip = font.pixelSize() * 2;
+    const QFontMetrics metrics(font);
+    const QString line = m_rows.join(QStringLiteral("     "));
+    const bool fits = metrics.horizontalAdvance(line) < width() - 2 * font.pixelSize();
+    m_values->setText(fits ? line : m_rows.join(QLatin1Char('\n')));
+    const int strip = (fits ? 1 : int(m_rows.size())) * metrics.lineSpacing() + font.pixelSize();
     m_values->setGeometry(0, height() - strip, width(), strip);
     if (!m_figure || m_figure->parent() != this)
         return;

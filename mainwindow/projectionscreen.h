@@ -20,8 +20,9 @@ public:
     void showFigure(FigureView *figure);
     FigureView *figure() const { return m_figure; }
     QLabel *values() const { return m_values; }
-    // The values' text, on the figure's own background.
-    void setValues(const QString &text, QRgb back);
+    // The values, one row for each image, on the figure's own background: in one line when
+    // it fits the screen's width.
+    void setValues(const QStringList &rows, QRgb back);
 
     std::function<void()> onLayout; // the figure took a new size
     std::function<void()> onLeave; // Escape, or the window closed
@@ -35,4 +36,5 @@ private:
 
     QPointer<FigureView> m_figure;
     QLabel *m_values = nullptr;
+    QStringList m_rows;
 };

@@ -207,24 +207,49 @@ namespace {
         }
     }
 
-    // A larger label keeps the centre of the smaller one, so it stays beside its point. One
-    // that showed on the surface stays whole on it: the labels of points at its edges would be
-    // cut; one that lay off it (an image far away) stays off.
-    void enlarge(DisplayText &text, double scale, QSizeF surface)
+    QRectF textBox(const DisplayText &text)
     {
-        const QFontMetricsF before(text.font);
-        const QRectF box(text.baseline.x(), text.baseline.y() - before.ascent(),
-                         before.horizontalAdvance(text.text), before.height());
-        const bool shown = box.intersects(QRectF(QPointF(0, 0), surface));
-        text.font.setPixelSize(std::max(1, int(std::lround(text.font.pixelSize() * scale))));
-        const QFontMetricsF after(text.font);
-        const QSizeF size(after.horizontalAdvance(text.text), after.height());
-        QPointF corner = box.center() - QPointF(size.width() / 2, size.height() / 2);
-        if (shown)
-            corner = QPointF(
-                std::clamp(corner.x(), 0.0, std::max(0.0, surface.width() - size.width())),
-                std::clamp(corner.y(), 0.0, std::max(0.0, surface.height() - size.height())));
-        text.baseline = corner + QPointF(0, after.ascent());
+        const QFontMetricsF m(text.font);
+        return QRectF(text.baseline.x(), text.baseline.y() - m.ascent(),
+                      m.horizontalAdvance(text.text), m.height());
+    }
+
+    // A letter and its subscript digit are two texts, the second starting where the first
+    // ends: they are enlarged together, or the larger letter would cover its digit.
+    bool continues(const DisplayText &previous, const DisplayText &next)
+    {
+        const QRectF box = textBox(previous);
+        return std::abs(next.baseline.x() - box.right()) < 0.5
+            && std::abs(next.baseline.y() - previous.baseline.y()) <= box.height() / 2;
+    }
+
+    // Each run of texts grows around the centre of its box, so a label stays beside its
+    // point. A label that showed on the surface stays whole on it (the labels of points at
+    // its edges would be cut); one that lay off it (an image far away) stays off.
+    std::vector<DisplayText> enlarged(const std::vector<DisplayText> &texts, double scale,
+                                      QSizeF surface)
+    {
+        std::vector<DisplayText> out = texts;
+        for (size_t first = 0; first < out.size();) {
+            size_t end = first + 1;
+            QRectF box = textBox(texts[first]);
+            while (end < texts.size() && continues(texts[end - 1], texts[end]))
+                box |= textBox(texts[end++]);
+            const bool shown = box.intersects(QRectF(QPointF(0, 0), surface));
+            const QSizeF size = box.size() * scale;
+            QPointF corner = box.center() - QPointF(size.width() / 2, size.height() / 2);
+            if (shown)
+                corner = QPointF(
+                    std::clamp(corner.x(), 0.0, std::max(0.0, surface.width() - size.width())),
+                    std::clamp(corner.y(), 0.0, std::max(0.0, surface.height() - size.height())));
+            for (size_t i = first; i < end; ++i) {
+                QFont &font = out[i].font;
+                font.setPixelSize(std::max(1, int(std::lround(font.pixelSize() * scale))));
+                out[i].baseline = corner + (texts[i].baseline - box.topLeft()) * scale;
+            }
+            first = end;
+        }
+        return out;
     }
 
     void paintVector(QPainter &p, const DisplayList &list, const Style &style)
@@ -233,6 +258,10 @@ namespace {
         p.setRenderHint(QPainter::Antialiasing, false);
         p.fillRect(surface, QColor::fromRgb(list.back));
         p.setClipRect(surface, Qt::IntersectClip);
+        std::vector<DisplayText> grown;
+        if (style.textScale != 1)
+            grown = enlarged(list.texts, style.textScale, QSizeF(list.size));
+        const std::vector<DisplayText> &texts = style.textScale != 1 ? grown : list.texts;
         for (const DisplayItem &it : list.items) {
             switch (it.kind) {
             case DisplayItem::Line:
@@ -245,11 +274,9 @@ namespace {
             case DisplayItem::Text: {
                 // At device resolution the glyphs may be smoothed; the 1:1 canvas keeps its
                 // aliased screen font.
-                DisplayText text = list.texts[size_t(it.x1)];
+                DisplayText text = texts[size_t(it.x1)];
                 text.font.setStyleStrategy(QFont::PreferDefault);
                 text.font.setHintingPreference(QFont::PreferNoHinting);
-                if (style.textScale != 1)
-                    enlarge(text, style.textScale, QSizeF(list.size));
                 drawText(p, text, it.color);
                 break;
             }

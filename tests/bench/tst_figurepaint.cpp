@@ -20,6 +20,8 @@ private Q_SLOTS:
     void projectionStyle();
     void enlargedLabelsStayWhole_data();
     void enlargedLabelsStayWhole();
+    void enlargedSubscriptsStayBeside_data();
+    void enlargedSubscriptsStayBeside();
 };
 
 namespace {
@@ -237,6 +239,40 @@ void TestFigurePaint::enlargedLabelsStayWhole()
     const int inked = ink(at);
     QVERIFY2(shown ? std::abs(inked - whole) <= whole / 10 : inked == 0,
              qPrintable(QStringLiteral("%1 of %2").arg(inked).arg(whole)));
+}
+
+// A letter and its subscript digit grow together: the larger letter does not cover its digit.
+void TestFigurePaint::enlargedSubscriptsStayBeside_data()
+{
+    QTest::addColumn<double>("textScale");
+    QTest::newRow("1.5 times") << 1.5;
+    QTest::newRow("twice") << 2.0;
+}
+
+void TestFigurePaint::enlargedSubscriptsStayBeside()
+{
+    QFETCH(double, textScale);
+    Canvas c(200, 100);
+    c.currentX = 80;
+    c.currentY = 40;
+    c.setForeColor(0x00ffff);
+    c.print(QStringLiteral("F"), false);
+    c.currentY += 4;
+    c.setForeColor(0xff00ff);
+    c.print(QStringLiteral("2"), false);
+    const QImage image = figurepainter::render(c.displayList(), 1, {3, textScale});
+    int letterRight = -1, digitLeft = 200;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const QRgb p = image.pixel(x, y) & 0xffffff;
+            if (p == 0x00ffff)
+                letterRight = std::max(letterRight, x);
+            if (p == 0xff00ff)
+                digitLeft = std::min(digitLeft, x);
+        }
+    QVERIFY(letterRight >= 0 && digitLeft < 200);
+    QVERIFY2(letterRight < digitLeft,
+             qPrintable(QStringLiteral("%1 %2").arg(letterRight).arg(digitLeft)));
 }
 
 QTEST_MAIN(TestFigurePaint)

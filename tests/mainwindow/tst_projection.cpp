@@ -26,6 +26,8 @@ private Q_SLOTS:
     void handlesFollowAndDrag();
     void fullScreenComesAndGoes_data();
     void fullScreenComesAndGoes();
+    void valuesUnderTheFigure_data();
+    void valuesUnderTheFigure();
     void modeRemembered_data();
     void modeRemembered();
 
@@ -208,6 +210,43 @@ void TestProjection::fullScreenComesAndGoes()
     QCOMPARE(w->projection(), projectionAfter);
     if (!projectionAfter)
         QCOMPARE(w->Picture2->canvas().image(), figureBefore);
+}
+
+// The values of each image, as the panel shows them: on one line when they fit the screen,
+// one line for each image otherwise.
+void TestProjection::valuesUnderTheFigure_data()
+{
+    QTest::addColumn<bool>("telescope");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("mirror alone") << false << QStringList {QStringLiteral("A'B'")};
+    QTest::newRow("telescope") << true
+                               << QStringList {QStringLiteral("A₁B₁"), QStringLiteral("A'₁B'₁"),
+                                               QStringLiteral("A₂B₂")};
+}
+
+void TestProjection::valuesUnderTheFigure()
+{
+    QFETCH(bool, telescope);
+    QFETCH(QStringList, names);
+    w->Check1[6]->setChecked(telescope);
+    enter("full screen");
+    auto *screen = qobject_cast<ProjectionScreen *>(w->Picture2->parentWidget());
+    QVERIFY(screen);
+    QStringList rows;
+    for (int i = 0; i < names.size(); ++i)
+        rows << QStringLiteral("%1 : position %2, hauteur %3")
+                    .arg(names[i], w->Label3[size_t(2 * i)]->text(),
+                         w->Label3[size_t(2 * i + 1)]->text());
+    const QLabel *values = screen->values();
+    const QString line = rows.join(QStringLiteral("     "));
+    const bool fits = values->fontMetrics().horizontalAdvance(line) < screen->width();
+    QCOMPARE(values->text(), fits ? line : rows.join(QLatin1Char('\n')));
+    QVERIFY(values->sizeHint().height() <= values->height());
+    QVERIFY(w->Picture2->geometry().bottom() < values->geometry().top());
+    // A move of the object shows at once.
+    w->Text1[4]->setText(QStringLiteral("20,0"));
+    w->Text1_LostFocus(4);
+    QVERIFY(values->text().contains(w->Label3[0]->text()));
 }
 
 // The mode is the room's: kept from one session to the next, apart from any configuration.
