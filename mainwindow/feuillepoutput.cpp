@@ -103,6 +103,9 @@ void FeuillePOutput::exportFigure()
     const int first = kept >= 0 && kept < filters.size() ? kept : 0;
     dialog.selectNameFilter(filters[first]);
     dialog.setDefaultSuffix(figureexport::suffix(figureexport::Format(first)));
+    // Choosing another type changes the proposed name's suffix with it.
+    dialog.selectFile(
+        figureexport::proposedName(w.shared().fichconfig, figureexport::Format(first)));
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                      [&dialog, filters](const QString &filter) {
                          dialog.setDefaultSuffix(figureexport::suffix(

@@ -115,6 +115,16 @@ QString suffix(Format format)
     }
 }
 
+QString proposedName(const QString &configFile, Format format)
+{
+    // A configuration saved under Windows keeps its backslashes in the record.
+    QString base = QFileInfo(QString(configFile).replace(QLatin1Char('\\'), QLatin1Char('/')))
+                       .completeBaseName();
+    if (base.trimmed().isEmpty())
+        base = QStringLiteral("figure");
+    return base + QLatin1Char('.') + suffix(format);
+}
+
 bool underPrefix(const QString &programDir, const QString &path)
 {
     if (!paths::isInstalled(programDir))

@@ -23,6 +23,9 @@ bool write(const QString &path, Format format, const DisplayList &list, const QS
 // The save dialog's filters, in the order of Format, and the suffix each one adds.
 QStringList filters();
 QString suffix(Format format);
+// The name the save dialog proposes: the open configuration's name, or "figure", with the
+// format's suffix.
+QString proposedName(const QString &configFile, Format format);
 
 // True when `path` lies under the installation prefix of a program installed in `programDir`.
 bool underPrefix(const QString &programDir, const QString &path);

@@ -223,14 +223,22 @@ void TestCopyPrint::exportThroughTheDialog_data()
 {
     QTest::addColumn<bool>("fromAField");
     QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("configuration"); // the open configuration's file
+    QTest::addColumn<QString>("proposed");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("written");
     QTest::addColumn<QByteArray>("magic");
-    QTest::newRow("PNG, suffix added") << false << 0 << "figure"
+    QTest::newRow("PNG, suffix added") << false << 0 << ""
+                                       << "figure.png"
+                                       << "figure"
                                        << "figure.png" << QByteArray("\x89PNG");
-    QTest::newRow("SVG, from a field") << true << 3 << "figure.svg"
+    QTest::newRow("SVG, from a field") << true << 3 << "/home/prof/miroir concave.cfg"
+                                       << "miroir concave.svg"
+                                       << "figure.svg"
                                        << "figure.svg" << QByteArray("<?xml");
-    QTest::newRow("PDF, suffix added") << false << 4 << "dessin"
+    QTest::newRow("PDF, suffix added") << false << 4 << "C:\\TP\\lunette.CFG"
+                                       << "lunette.pdf"
+                                       << "dessin"
                                        << "dessin.pdf" << QByteArray("%PDF");
 }
 
@@ -238,6 +246,8 @@ void TestCopyPrint::exportThroughTheDialog()
 {
     QFETCH(bool, fromAField);
     QFETCH(int, filter);
+    QFETCH(QString, configuration);
+    QFETCH(QString, proposed);
     QFETCH(QString, typed);
     QFETCH(QString, written);
     QFETCH(QByteArray, magic);
@@ -245,7 +255,8 @@ void TestCopyPrint::exportThroughTheDialog()
     QDir(dir->path()).mkpath(QStringLiteral("exports"));
     QSettings(QStringLiteral("optalis"), QStringLiteral("optalis"))
         .setValue(QStringLiteral("export/dossier"), dir->filePath(QStringLiteral("exports")));
-    QString title, folder;
+    sv->fichconfig = configuration;
+    QString title, folder, name;
     w->show();
     QVERIFY(QTest::qWaitForWindowActive(w));
     QWidget *from = fromAField ? static_cast<QWidget *>(w->Text1[4]) : w->Picture2;
@@ -258,12 +269,15 @@ void TestCopyPrint::exportThroughTheDialog()
         folder = dialog->directory().absolutePath();
         dialog->selectNameFilter(figureexport::filters()[filter]);
         emit dialog->filterSelected(figureexport::filters()[filter]);
-        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+        auto *nameField = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        name = nameField->text();
+        nameField->setText(typed);
         static_cast<QDialog *>(dialog)->accept();
     });
     QTest::keyClick(from, Qt::Key_E, Qt::ControlModifier);
     QCOMPARE(title, QStringLiteral("Exporter la figure"));
     QCOMPARE(folder, dir->filePath(QStringLiteral("exports")));
+    QCOMPARE(name, proposed);
     QFile file(dir->filePath(QStringLiteral("exports/") + written));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith(magic));
