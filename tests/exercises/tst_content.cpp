@@ -403,11 +403,11 @@ void TestContent::helpTopics_data()
     QTest::addColumn<QString>("anchor");
     // One section for each command and window.
     for (const char *a :
-         {"figure",      "saisie",         "souris",     "objets",   "dispositif",
-          "affichage",   "construction",   "infini",     "monture",  "telescope",
-          "enregistrer", "ouvrir",         "copier",     "imprimer", "calculatrice",
-          "priseenmain", "ouvrirexercice", "correction", "texte",    "fermerexercice",
-          "quitter"})
+         {"figure",      "saisie",         "souris",      "objets",         "dispositif",
+          "affichage",   "construction",   "infini",      "monture",        "telescope",
+          "enregistrer", "ouvrir",         "copier",      "imprimer",       "exporter",
+          "projection",  "calculatrice",   "priseenmain", "ouvrirexercice", "correction",
+          "texte",       "fermerexercice", "quitter"})
         QTest::newRow(a) << QString::fromLatin1(a);
 }
 
