@@ -63,11 +63,11 @@ void TestProjection::cleanup()
 
 void TestProjection::enter(const QByteArray &mode)
 {
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
     if (mode == "projection")
         w->projectionBox->click();
     if (mode == "full screen") {
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QTest::keyClick(w.get(), Qt::Key_F11);
         QVERIFY(w->fullScreen());
         // The screen takes the keys once the system has activated it.
@@ -76,48 +76,60 @@ void TestProjection::enter(const QByteArray &mode)
 }
 
 namespace {
-// Rows of `color` in the column `x`.
-int rowsOf(const QImage &image, int x, QRgb color)
+// Rows in the column `x` that are not of the background `back`.
+int rowsOver(const QImage &image, int x, QRgb back)
 {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
-        n += (image.pixel(x, y) & 0xffffff) == (color & 0xffffff);
+        n += (image.pixel(x, y) & 0xffffff) != (back & 0xffffff);
     return n;
 }
 } // namespace
 
-// What the window shows is the figure in the style of its mode: the axis as wide as the mode
-// says, at the figure's zoom.
+// What the window shows is the figure in the style of its mode, on the chosen background:
+// the axis as wide as the mode says, at the figure's zoom.
 void TestProjection::figureOfEachMode_data()
 {
+    QTest::addColumn<QByteArray>("mode");
+    QTest::addColumn<bool>("white");
     QTest::addColumn<int>("lineWidth");
     QTest::addColumn<double>("textScale");
-    QTest::newRow("window") << 1 << 1.0;
-    QTest::newRow("projection") << 2 << 1.5;
-    QTest::newRow("full screen") << 3 << 2.0;
+    QTest::newRow("window") << QByteArray("window") << false << 1 << 1.0;
+    QTest::newRow("projection") << QByteArray("projection") << false << 2 << 1.5;
+    QTest::newRow("full screen") << QByteArray("full screen") << false << 3 << 2.0;
+    QTest::newRow("projection, white background") << QByteArray("projection") << true << 2 << 1.5;
+    QTest::newRow("full screen, white background") << QByteArray("full screen") << true << 3 << 2.0;
 }
 
 void TestProjection::figureOfEachMode()
 {
+    QFETCH(QByteArray, mode);
+    QFETCH(bool, white);
     QFETCH(int, lineWidth);
     QFETCH(double, textScale);
     // Only the axis crosses the figure's left part: no rays.
     for (int box : {1, 13, 14})
         w->Check1[size_t(box)]->setChecked(false);
-    enter(QTest::currentDataTag());
+    w->Check1[12]->setChecked(white);
+    enter(mode);
     FigureView *figure = w->Picture2;
     const double zoom = figure->zoom();
     // The figure alone, without the button over its corner.
     QImage shown(figure->size(), QImage::Format_RGB32);
     figure->render(&shown, {}, {}, QWidget::DrawWindowBackground);
     const DisplayList &list = figure->canvas().displayList();
-    QCOMPARE(shown.size(), figure->size());
+    QCOMPARE(list.back & 0xffffff, white ? 0xffffffu : 0u);
     QImage expected = figurepainter::render(list, zoom, {lineWidth, textScale});
     expected.setDevicePixelRatio(1);
     QCOMPARE(shown, expected.copy(shown.rect()));
-    const int rows = rowsOf(shown, figure->toWidget(100, 0).x(), 0xffffff);
+    const int rows = rowsOver(shown, figure->toWidget(100, 0).x(), list.back);
     QVERIFY2(std::abs(rows - lineWidth * zoom) < 1, qPrintable(QString::number(rows)));
     QCOMPARE(w->projection(), lineWidth > 1);
+    // Around the figure, the screen has the figure's background.
+    if (w->fullScreen()) {
+        const QImage screen = figure->window()->grab().toImage();
+        QCOMPARE(screen.pixel(0, 0) & 0xffffff, list.back & 0xffffff);
+    }
 }
 
 // The handles stay centred on their element, reach further in projection, and a drag moves
@@ -152,6 +164,7 @@ void TestProjection::handlesFollowAndDrag()
     DragHandle *h = w->handles[size_t(handle)];
     QCOMPARE(h->parentWidget(), figure);
     QVERIFY(std::abs(h->width() - (10 + 2 * reach) * zoom) <= 1);
+    const QString before = w->Text1[size_t(field)]->text();
     const int canvasX = numbers::roundEven(cm * sv->echelle);
     const QPoint pointer = figure->toWidget(canvasX, 100) - h->pos();
     QTest::mousePress(h, Qt::LeftButton, {}, QPoint(h->width() / 2, h->height() / 2));
@@ -164,6 +177,9 @@ void TestProjection::handlesFollowAndDrag()
     const int centre = figure->toWidget(canvasX, 0).x();
     QVERIFY2(std::abs(h->x() + h->width() / 2 - centre) <= 1,
              qPrintable(QStringLiteral("%1 %2").arg(h->x() + h->width() / 2).arg(centre)));
+    // The window's keys work on the projected figure too.
+    QTest::keyClick(h, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w->Text1[size_t(field)]->text(), before);
 }
 
 // F11 shows the figure alone on the whole screen with the images' values under it; Escape,
