@@ -1,6 +1,7 @@
 #include "richtext/rtfreader.h"
 
 #include "richtext/rtfcodepages.h"
+#include "richtext/rtfmath.h"
 
 #include <QColor>
 #include <QHash>
@@ -108,7 +109,9 @@ namespace {
         ListTable,
         LevelText,
         OverrideTable,
-        FieldInst
+        FieldInst,
+        Math, // inside an equation: its groups make a tree of elements
+        ObjClass
     };
 
     struct ListLevel
@@ -133,6 +136,9 @@ namespace {
         // Inside \nesttableprops: the nested row's definition, which is not the outer row's;
         // some generators put the nested cells' text there too.
         bool nestedRow = false;
+        int math = -1; // the equation element this group opened or is inside
+        bool mathPicture = false; // inside an equation's own picture (\mmathPict)
+        bool object = false; // inside an embedded object
     };
 
     struct Font
@@ -194,6 +200,10 @@ namespace {
         // footnotes
         Footnote,
         Chftn,
+        // equations and objects
+        Math,
+        Object,
+        ObjClass,
         // fields
         Field,
         FldInst,
@@ -333,6 +343,11 @@ namespace {
                 t.emplace(w, KwEntry {k, v});
             const std::pair<const char *, Kw> plain[] = {
                 {"fonttbl", Kw::FontTable},
+                {"mmath", Kw::Math},
+                {"moMath", Kw::Math},
+                {"moMathPara", Kw::Math},
+                {"object", Kw::Object},
+                {"objclass", Kw::ObjClass},
                 {"colortbl", Kw::ColorTable},
                 {"pict", Kw::Pict},
                 {"listtable", Kw::ListTable},
@@ -602,7 +617,8 @@ namespace {
         // Content.
         void appendText(const QString &text);
         void appendChar(char16_t c);
-        void startRun();
+        void startRun(const CharState &chars);
+        void startRun() { startRun(top().chars); }
         void endParagraph(bool last = false);
         void endCell();
         void endRow();
@@ -625,6 +641,13 @@ namespace {
         void finishNote();
         void emitNotes();
         void finishFieldInst();
+        void startMath(std::string_view name);
+        bool mathWord(std::string_view name, const KwEntry &entry, bool hasParam, int param,
+                      bool first, bool starred);
+        void openMathNode(std::string_view name);
+        void mathChar(char16_t c);
+        void finishMath();
+        char16_t unicodeChar(int param) const;
         int fontNamed(const QString &name);
         void addToList(const ParaState &para);
 
@@ -693,6 +716,14 @@ namespace {
         QHash<int, QTextList *> m_lists; // by \ls and level
         QHash<int, int> m_listCounts; // items so far of the lists written as text
         CachedFormat m_uncachedFormat;
+
+        // Equation being read: its elements, the characters' format where it starts, and the
+        // picture the file gives for it, if any.
+        QVector<MathNode> m_math;
+        CharState m_mathChars;
+        Run m_mathPicture;
+        bool m_groupStart = false; // no word nor text yet in the group just opened
+        QString m_objClass; // of the embedded object being read
         // The last paragraph's format and its index in the document: most paragraphs repeat it.
         ParaState m_lastBlock;
         bool m_lastBlockBreak = false;
@@ -721,16 +752,20 @@ namespace {
                 ++m_pos;
                 if (m_pos >= m_size)
                     break;
-                if (isLetter(m_data[m_pos]))
+                if (isLetter(m_data[m_pos])) {
                     controlWord();
-                else
-                    controlSymbol(m_data[m_pos++]);
+                } else {
+                    const char symbol = m_data[m_pos++];
+                    m_groupStart = m_groupStart && symbol == '*';
+                    controlSymbol(symbol);
+                }
                 break;
             case '\r':
             case '\n':
                 ++m_pos;
                 break;
             default:
+                m_groupStart = false;
                 textBytes();
                 break;
             }
@@ -764,6 +799,7 @@ namespace {
         m_fallbackLeft = 0;
         m_lead = -1;
         m_starred = false;
+        m_groupStart = true;
         ++m_depth;
         ++m_shared.back();
     }
@@ -786,10 +822,13 @@ namespace {
         }
         const Dest closing = m_stack.back().dest;
         const bool closingNote = m_stack.back().note;
+        const bool closingMath = closing == Dest::Math;
         m_stack.pop_back();
         m_shared.pop_back();
         if (closing == Dest::Picture && top().dest != Dest::Picture)
             finishPicture();
+        if (closingMath && top().dest != Dest::Math)
+            finishMath();
         if (closingNote && !top().note)
             finishNote();
         if (closing == Dest::FieldInst && top().dest != Dest::FieldInst)
@@ -829,6 +868,7 @@ namespace {
             ++m_pos;
         if (length > kMaxWordLength) {
             m_starred = false;
+            m_groupStart = false;
             consumeFallback();
             return;
         }
@@ -969,7 +1009,9 @@ namespace {
     void Reader::word(std::string_view name, bool hasParam, int param)
     {
         const bool starred = m_starred;
+        const bool first = m_groupStart; // the word that opens its group
         m_starred = false;
+        m_groupStart = false;
         const auto &table = keywords();
         const auto found = table.find(name);
         const KwEntry entry = found == table.end() ? KwEntry {Kw::Unknown} : found->second;
@@ -980,13 +1022,19 @@ namespace {
         if (top().dest == Dest::Skip)
             return;
         State &s = st();
+        if (s.dest == Dest::Math && mathWord(name, entry, hasParam, param, first, starred))
+            return;
+        if (entry.kw == Kw::Math && s.dest == Dest::Text && !s.mathPicture) {
+            startMath(name);
+            return;
+        }
         if (starred && entry.kw != Kw::KeepStarred && entry.kw != Kw::Pict
             && entry.kw != Kw::ListTable && entry.kw != Kw::OverrideTable && entry.kw != Kw::FldInst
-            && entry.kw != Kw::NestTableProps) {
+            && entry.kw != Kw::NestTableProps && entry.kw != Kw::ObjClass) {
             s.dest = Dest::Skip;
             return;
         }
-        if (consumeFallback())
+        if (consumeFallback() || s.dest == Dest::ObjClass)
             return;
         const bool on = !hasParam || param != 0;
 
@@ -1138,14 +1186,10 @@ namespace {
         case Kw::Uc:
             s.uc = std::clamp(param, 0, 16);
             break;
-        case Kw::U: {
-            char16_t u = char16_t(param < 0 ? param + 65536 : param);
-            if (s.codePage == kSymbolCodePage && u >= 0xF020 && u <= 0xF0FF)
-                u = charOfByte(kSymbolCodePage, static_cast<unsigned char>(u - 0xF000));
-            character(u);
+        case Kw::U:
+            character(unicodeChar(param));
             m_fallbackLeft = s.uc;
             break;
-        }
         case Kw::Plain:
             c = CharState();
             setFont(m_defaultFont);
@@ -1302,6 +1346,16 @@ namespace {
         case Kw::Field:
             m_skipResult = false;
             break;
+        case Kw::Object:
+            s.object = true;
+            m_objClass.clear();
+            break;
+        case Kw::ObjClass:
+            s.dest = Dest::ObjClass;
+            m_objClass.clear();
+            break;
+        case Kw::Math: // where an equation cannot start: in a picture's group
+            break;
         case Kw::FldInst:
             s.dest = Dest::FieldInst;
             m_fieldInst.clear();
@@ -1343,7 +1397,7 @@ namespace {
     void Reader::textBytes()
     {
         const State &s = top();
-        if (s.dest != Dest::Text || m_fallbackLeft > 0 || s.chars.hidden
+        if (s.dest != Dest::Text || m_fallbackLeft > 0 || s.chars.hidden || s.mathPicture
             || isDoubleByte(s.codePage)) {
             byte(static_cast<unsigned char>(m_data[m_pos++]));
             return;
@@ -1401,6 +1455,19 @@ namespace {
             if (!consumeFallback() && m_fieldInst.size() < 256)
                 m_fieldInst += QChar(charOfByte(top().codePage, b));
             return;
+        case Dest::Math:
+            if (consumeFallback() || (b < 0x20 && b != '\t'))
+                return;
+            if (isDoubleByte(s.codePage))
+                mathChar(b < 0x80 ? char16_t(b) : char16_t(QChar::ReplacementCharacter));
+            else
+                mathChar(s.codePage != kSymbolCodePage && b < 0x80 ? char16_t(b)
+                                                                   : charOfByte(s.codePage, b));
+            return;
+        case Dest::ObjClass:
+            if (!consumeFallback() && m_objClass.size() < 64)
+                m_objClass += QChar(char16_t(b & 0x7F));
+            return;
         case Dest::LevelText:
             if (!consumeFallback() && m_levelText.size() < 64)
                 m_levelText += QChar(charOfByte(m_documentCodePage, b));
@@ -1444,32 +1511,33 @@ namespace {
 
     void Reader::character(char16_t c)
     {
-        if (top().dest != Dest::Text)
-            return;
-        appendChar(c);
+        if (top().dest == Dest::Math)
+            mathChar(c);
+        else if (top().dest == Dest::Text)
+            appendChar(c);
     }
 
     void Reader::appendChar(char16_t c)
     {
-        if (top().chars.hidden || isStructureMark(c))
+        if (top().chars.hidden || top().mathPicture || isStructureMark(c))
             return;
         startRun();
         m_para.runs.back().text += QChar(c);
     }
 
-    void Reader::startRun()
+    void Reader::startRun(const CharState &chars)
     {
         QVector<Run> &runs = m_para.runs;
         if (!runs.isEmpty() && runs.back().image.isEmpty()
-            && (runs.back().chars == top().chars || m_runs >= kMaxRuns))
+            && (runs.back().chars == chars || m_runs >= kMaxRuns))
             return;
-        runs.push_back(Run {QString(), top().chars, QString(), 0, 0});
+        runs.push_back(Run {QString(), chars, QString(), 0, 0});
         ++m_runs;
     }
 
     void Reader::appendText(const QString &text)
     {
-        if (text.isEmpty() || top().chars.hidden)
+        if (text.isEmpty() || top().chars.hidden || top().mathPicture)
             return;
         startRun();
         m_para.runs.back().text += text;
@@ -1867,6 +1935,153 @@ namespace {
         m_skipResult = true;
     }
 
+    char16_t Reader::unicodeChar(int param) const
+    {
+        char16_t u = char16_t(param < 0 ? param + 65536 : param);
+        if (top().codePage == kSymbolCodePage && u >= 0xF020 && u <= 0xF0FF)
+            u = charOfByte(kSymbolCodePage, static_cast<unsigned char>(u - 0xF000));
+        return u;
+    }
+
+    // \mmath, or \moMath and \moMathPara where a writer leaves out the zone around them.
+    void Reader::startMath(std::string_view name)
+    {
+        State &s = st();
+        s.dest = Dest::Math;
+        m_math.clear();
+        MathNode root;
+        root.name = QByteArray(name.data() + 1, qsizetype(name.size() - 1));
+        m_math.push_back(root);
+        s.math = 0;
+        m_mathChars = s.chars;
+        m_mathPicture = Run();
+    }
+
+    // Inside an equation a word that opens its group opens an element; the others set the
+    // run's style. False for the words read as elsewhere (characters, fonts).
+    bool Reader::mathWord(std::string_view name, const KwEntry &entry, bool hasParam, int param,
+                          bool first, bool starred)
+    {
+        State &s = st();
+        if (consumeFallback())
+            return true;
+        if (name.size() > 1 && name[0] == 'm') {
+            if (first && name == "mmathPict") {
+                s.dest = Dest::Text;
+                s.mathPicture = true;
+            } else if (first && starred
+                       && !isMathElement(QByteArray(name.data() + 1, qsizetype(name.size() - 1)))
+                       && !(s.math >= 0 && m_math[s.math].name.endsWith("Pr"))) {
+                s.dest = Dest::Skip;
+            } else if (first) {
+                openMathNode(name.substr(1));
+            } else if (s.math >= 0 && name == "msty") {
+                m_math[s.math].style = hasParam ? std::clamp(param, 0, 3) : 2;
+            } else if (s.math >= 0 && name == "mnor") {
+                m_math[s.math].normal = true;
+            }
+            return true;
+        }
+        if (starred) {
+            s.dest = Dest::Skip;
+            return true;
+        }
+        // Characters, and the font that says how bytes read; nothing that makes a paragraph.
+        switch (entry.kw) {
+        case Kw::U:
+        case Kw::Special:
+        case Kw::Uc:
+        case Kw::F:
+        case Kw::Plain:
+        case Kw::Skip:
+            return false;
+        default:
+            return true;
+        }
+    }
+
+    void Reader::openMathNode(std::string_view name)
+    {
+        // Past these an element's groups add to the one around them: hostile depths stay cheap.
+        constexpr int kMaxMathDepth = 48;
+        constexpr int kMaxMathNodes = 20000;
+        State &s = st();
+        const int parent = s.math;
+        if (parent < 0 || m_math[parent].depth >= kMaxMathDepth || m_math.size() >= kMaxMathNodes)
+            return;
+        MathNode node;
+        node.name = QByteArray(name.data(), qsizetype(name.size()));
+        node.parent = parent;
+        node.depth = m_math[parent].depth + 1;
+        s.math = int(m_math.size());
+        m_math.push_back(node);
+        m_math[parent].children.push_back(s.math);
+    }
+
+    // A run's characters, a property's value, or text a writer puts straight into an element
+    // (as a run of its own).
+    void Reader::mathChar(char16_t c)
+    {
+        const int at = top().math;
+        if (at < 0 || top().chars.hidden)
+            return;
+        MathNode &node = m_math[at];
+        const bool property = node.name.endsWith("Pr")
+            || (node.parent >= 0 && m_math[node.parent].name.endsWith("Pr"));
+        int target = at;
+        if (node.name != "r" && !property) {
+            const int last = node.children.isEmpty() ? -1 : node.children.back();
+            if (last >= 0 && m_math[last].loose) {
+                target = last;
+            } else if (m_math.size() < 20000) {
+                MathNode run;
+                run.name = "r";
+                run.parent = at;
+                run.depth = node.depth + 1;
+                run.loose = true;
+                target = int(m_math.size());
+                m_math.push_back(run);
+                m_math[at].children.push_back(target);
+            } else {
+                return;
+            }
+        }
+        if (m_math[target].text.size() < 4096)
+            m_math[target].text += QChar(c);
+    }
+
+    // The equation's picture where the file gives one the pane can show, else its linear
+    // text; an equation with neither is still seen to be there.
+    void Reader::finishMath()
+    {
+        const QVector<MathChar> text = linearMath(m_math);
+        m_math.clear();
+        if (m_mathChars.hidden || top().dest != Dest::Text || top().mathPicture)
+            return;
+        if (!m_mathPicture.image.isEmpty()) {
+            m_para.runs.push_back(m_mathPicture);
+            m_mathPicture = Run();
+            return;
+        }
+        if (text.isEmpty()) {
+            CharState chars = m_mathChars;
+            chars.italic = false;
+            startRun(chars);
+            m_para.runs.back().text += QStringLiteral("[équation]");
+            return;
+        }
+        for (const MathChar &m : text) {
+            CharState chars = m_mathChars;
+            chars.italic = m.italic;
+            chars.bold = chars.bold || m.bold;
+            chars.vertical = quint8(m.vertical);
+            if (isStructureMark(m.c))
+                continue;
+            startRun(chars);
+            m_para.runs.back().text += QChar(m.c);
+        }
+    }
+
     void Reader::finishNote()
     {
         if (!m_para.empty())
@@ -2007,9 +2222,10 @@ namespace {
             || image.isNull()) {
             m_pictData.clear();
             // A picture the pane cannot show (a metafile, a damaged file) is still seen to be
-            // there.
+            // there; an equation's own picture only stands in for its text, which is read instead.
+            const bool equation = top().object && m_objClass.startsWith(QLatin1String("Equation"));
             if (top().dest == Dest::Text)
-                appendText(QStringLiteral("[image]"));
+                appendText(equation ? QStringLiteral("[équation]") : QStringLiteral("[image]"));
             return;
         }
         const QString name = QStringLiteral("rtfimage:%1").arg(++m_imageCount);
@@ -2019,6 +2235,11 @@ namespace {
         width *= std::clamp(m_scaleX, 1, 1000) / 100.0;
         height *= std::clamp(m_scaleY, 1, 1000) / 100.0;
         m_pictData.clear();
+        if (top().mathPicture) {
+            if (m_mathPicture.image.isEmpty())
+                m_mathPicture = Run {QString(), m_mathChars, name, width, height};
+            return;
+        }
         if (top().dest != Dest::Text || top().chars.hidden)
             return;
         m_para.runs.push_back(Run {QString(), top().chars, name, width, height});

@@ -160,6 +160,44 @@ QByteArray rtfDoc(const char *body)
         + body + "}";
 }
 
+// The text as a reader sees an equation's characters: *italic*, _(subscript), ^(superscript).
+QString mathMarkup(const QTextDocument &doc)
+{
+    QStringList lines;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QString line;
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            QString t = it.fragment().text();
+            if (f.fontItalic())
+                t = QLatin1Char('*') + t + QLatin1Char('*');
+            if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+                t = QStringLiteral("_(") + t + QLatin1Char(')');
+            else if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+                t = QStringLiteral("^(") + t + QLatin1Char(')');
+            line += t;
+        }
+        lines << line;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// The sample without the pictures it gives for its equations, as a writer without them would.
+QByteArray withoutEquationPictures(QByteArray rtf)
+{
+    for (qsizetype at; (at = rtf.indexOf("{\\mmathPict")) >= 0;) {
+        qsizetype end = at;
+        for (int depth = 0; end < rtf.size(); ++end) {
+            if (rtf[end] == '{')
+                ++depth;
+            else if (rtf[end] == '}' && --depth == 0)
+                break;
+        }
+        rtf.remove(at, end + 1 - at);
+    }
+    return rtf;
+}
+
 // A document with every format the pane can hold, as the introduction text and a pupil's
 // answer use them.
 void buildPaneDocument(QTextDocument *doc)
@@ -257,6 +295,8 @@ private Q_SLOTS:
     void structure_data();
     void structure();
     void nestedTableKeepsOuterColumns();
+    void equations_data();
+    void equations();
     void corpus_data();
     void corpus();
     void symbolFields_data();
@@ -497,8 +537,11 @@ void TestRtf::roundTrip_data()
     QTest::addColumn<QByteArray>("input");
     for (const char *name : {"libreoffice_lentille.rtf", "pandoc_miroir.rtf", "wordpad_prisme.rtf",
                              "word97_optique.rtf", "libreoffice_tcheque.rtf",
-                             "libreoffice_russe.rtf", "libreoffice_grec.rtf"})
+                             "libreoffice_russe.rtf", "libreoffice_grec.rtf",
+                             "libreoffice_equation.rtf"})
         QTest::newRow(name) << sample(QString::fromLatin1(name));
+    QTest::newRow("equations as linear text")
+        << withoutEquationPictures(sample(QStringLiteral("libreoffice_equation.rtf")));
     QTextDocument pane;
     buildPaneDocument(&pane);
     QTest::newRow("every format of the pane") << richtext::writeRtf(&pane);
@@ -664,6 +707,82 @@ void TestRtf::structure()
     QFETCH(QByteArray, input);
     QFETCH(QString, expected);
     QCOMPARE(readText(input), expected);
+}
+
+void TestRtf::equations_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("expected");
+    const QByteArray lo = sample(QStringLiteral("libreoffice_equation.rtf"));
+    // LibreOffice shows its own formula objects; the pane shows the pictures the file gives.
+    QTest::newRow("LibreOffice: pictures given")
+        << lo
+        << QStringLiteral(
+               "Vitesse moyenne : \uFFFC en m/s.\n\u00C9nergie cin\u00E9tique : \uFFFC.\n"
+               "Relation de conjugaison : \uFFFC et \uFFFC.");
+    QTest::newRow("LibreOffice: no pictures, linear text")
+        << withoutEquationPictures(lo)
+        << QStringLiteral("Vitesse moyenne : *v* = *d*/*t* en m/s.\n"
+                          "\u00C9nergie cin\u00E9tique : *E*_(*c*) = 1/2 *mv*^(2).\n"
+                          "Relation de conjugaison : 1/*O\u0305A\u0305*'\u0305 \u2212 1/*OA* = "
+                          "1/*f*' et *c* = \u221A(*a*^(2) + *b*^(2)).");
+    QTest::newRow("picture the pane cannot show: linear text")
+        << rtfDoc("{\\mmath{\\*\\moMath{\\mr x}}{\\mmathPict{\\pict\\wmetafile8 0102}}}") << "*x*";
+    QTest::newRow("text in the picture group not shown")
+        << rtfDoc("{\\mmath{\\*\\moMath{\\mr x}}{\\mmathPict junk}}") << "*x*";
+    QTest::newRow("Word: styled runs, Greek font byte, binomial in brackets")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f34\\fcharset0 Cambria Math;}{\\f635\\fcharset161 "
+                      "Cambria Math Greek;}}{\\*\\mmathPr\\mmathFont34\\mbrkBin0}"
+                      "{\\mmath{\\*\\moMathPara{\\*\\moMath{\\i\\f34{\\mr\\mscr0\\msty2 A=}}"
+                      "{\\i\\f635{\\mr\\mscr0\\msty2 \\'f0}}{\\md{\\me{\\mf{\\mfPr{\\mtype noBar}"
+                      "{\\mctrlPr\\f34 }}{\\mnum{\\mr n}}{\\mden{\\mr k}}}}}}}}}")
+        << "*A* = *\u03C0*(*n*\u00A6*k*)";
+    QTest::newRow("upright run, delimiters of the file")
+        << rtfDoc("{\\mmath{\\*\\moMath{\\mr\\msty0 F}{\\md{\\mdPr{\\mbegChr [}{\\mendChr ]}}"
+                  "{\\me{\\mr a}}{\\me{\\mr b}}}}}")
+        << "F[*a*|*b*]";
+    QTest::newRow("sum with limits, subscripted term")
+        << rtfDoc("{\\mmath{\\*\\moMath{\\mnary{\\mnaryPr{\\mchr \\u8721?}}{\\msub{\\mr i=1}}"
+                  "{\\msup{\\mr n}}{\\me{\\msSub{\\me{\\mr x}}{\\msub{\\mr i}}}}}}}")
+        << "\u2211_(*i*)_(=1)^(*n*) *x*_(*i*)";
+    QTest::newRow("function name upright")
+        << rtfDoc("{\\mmath{\\*\\moMath{\\mfunc{\\mfName{\\mr sin}}{\\me{\\mr \\u945?}}}}}")
+        << "sin *\u03B1*";
+    QTest::newRow("fraction of sums bracketed")
+        << rtfDoc("{\\mmath{\\*\\moMath{\\mf{\\mnum{\\mr a+b}}{\\mden{\\mr 2}}}}}")
+        << "(*a* + *b*)/2";
+    QTest::newRow("text straight in elements, math letters in \\u pairs")
+        << rtfDoc("{\\mmath{\\*\\moMathPara{\\*\\moMath\\i\\f0\\fs21{\\mf{\\mfPr{\\mctrlPr\\i "
+                  "}}{\\mnum\\i\\u-10187?\\u-9138?}{\\mden\\cf0\\i\\u-10187?\\u-9137?}}}}}")
+        << "*\U0001D44E*/*\U0001D44F*";
+    QTest::newRow("equation without its zone") << rtfDoc("a{\\moMath{\\mr x}}b") << "a*x*b";
+    QTest::newRow("unknown element's text kept")
+        << rtfDoc("{\\mmath{\\*\\moMath{\\mzorglub y}}}") << "*y*";
+    QTest::newRow("unreadable equation: placeholder")
+        << rtfDoc("a{\\mmath{\\*\\moMath{\\*\\mzorglub 01}}}b") << "a[\u00E9quation]b";
+    QTest::newRow("empty equation: placeholder") << rtfDoc("{\\mmath }") << "[\u00E9quation]";
+    QTest::newRow("hidden equation not shown")
+        << rtfDoc("a{\\v{\\mmath{\\*\\moMath{\\mr x}}}}b") << "ab";
+    QTest::newRow("equation object with a metafile: placeholder")
+        << rtfDoc("a{\\object\\objemb{\\*\\objclass Equation.3}{\\*\\objdata 0102}"
+                  "{\\result{\\pict\\wmetafile8 0102}}}b")
+        << "a[\u00E9quation]b";
+    QTest::newRow("other object with a metafile: picture placeholder")
+        << rtfDoc("a{\\object\\objemb{\\*\\objclass Paint.Picture}{\\*\\objdata 0102}"
+                  "{\\result{\\pict\\wmetafile8 0102}}}b")
+        << "a[image]b";
+    const QByteArray deep = "{\\mmath{\\*\\moMath " + QByteArray("{\\me ").repeated(10000)
+        + "{\\mr z}" + QByteArray("}").repeated(10000) + "}}";
+    QTest::newRow("10 000 nested elements") << rtfDoc(deep.constData()) << "*z*";
+}
+
+void TestRtf::equations()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, expected);
+    QTextDocument doc;
+    QVERIFY(richtext::readRtf(input, &doc));
+    QCOMPARE(mathMarkup(doc), expected);
 }
 
 // Each block as the pane shows it: its list mark, then its text.
