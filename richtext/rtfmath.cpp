@@ -196,7 +196,9 @@ namespace {
             const bool italicStyle = !upright && !r.normal && (style == 2 || style == 3);
             const QString &s = r.text;
             for (qsizetype k = 0; k < s.size(); ++k) {
-                const char16_t c = s.at(k).unicode();
+                // A hyphen in an equation is a minus sign, as equation editors draw it.
+                const char16_t c
+                    = s.at(k) == u'-' && !r.normal ? char16_t(0x2212) : s.at(k).unicode();
                 if (v == QTextCharFormat::AlignNormal && (isRelation(c) || isBinary(c))) {
                     // Signs between terms stand apart; a sign that opens a term stays with it.
                     qsizetype last = out.size() - 1;
@@ -207,7 +209,7 @@ namespace {
                             && !isBinary(out[last].c));
                     if (between) {
                         put(out, u' ', v);
-                        put(out, c == u'-' ? char16_t(0x2212) : c, v);
+                        put(out, c, v);
                         put(out, u' ', v);
                         continue;
                     }

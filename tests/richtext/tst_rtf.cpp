@@ -535,10 +535,10 @@ void TestRtf::sampleFormat()
 void TestRtf::roundTrip_data()
 {
     QTest::addColumn<QByteArray>("input");
-    for (const char *name : {"libreoffice_lentille.rtf", "pandoc_miroir.rtf", "wordpad_prisme.rtf",
-                             "word97_optique.rtf", "libreoffice_tcheque.rtf",
-                             "libreoffice_russe.rtf", "libreoffice_grec.rtf",
-                             "libreoffice_equation.rtf"})
+    for (const char *name :
+         {"libreoffice_lentille.rtf", "pandoc_miroir.rtf", "wordpad_prisme.rtf",
+          "word97_optique.rtf", "libreoffice_tcheque.rtf", "libreoffice_russe.rtf",
+          "libreoffice_grec.rtf", "libreoffice_equation.rtf"})
         QTest::newRow(name) << sample(QString::fromLatin1(name));
     QTest::newRow("equations as linear text")
         << withoutEquationPictures(sample(QStringLiteral("libreoffice_equation.rtf")));
@@ -737,6 +737,23 @@ void TestRtf::equations_data()
                       "{\\i\\f635{\\mr\\mscr0\\msty2 \\'f0}}{\\md{\\me{\\mf{\\mfPr{\\mtype noBar}"
                       "{\\mctrlPr\\f34 }}{\\mnum{\\mr n}}{\\mden{\\mr k}}}}}}}}}")
         << "*A* = *\u03C0*(*n*\u00A6*k*)";
+    // As Word writes them: each run in a group of its own, empty groups between elements.
+    QTest::newRow("Word: quadratic formula")
+        << QByteArray(
+               "{\\rtf1\\ansi{\\fonttbl{\\f34\\froman\\fcharset0 Cambria Math;}}"
+               "{\\mmath{\\*\\moMathPara {\\*\\moMath \n"
+               "{\\rtlch\\fcs1 \\af34 \\ltrch\\fcs0 \\i\\f34\\insrsid1 {\\mr\\mscr0\\msty2 x}}\n"
+               "{\\rtlch\\fcs1 \\af34 \\ltrch\\fcs0 \\f34\\insrsid1 {\\mr\\mscr0\\msty0 =}}\n"
+               "{\\rtlch\\fcs1 \\af31507 \\ltrch\\fcs0 \\f34\\insrsid2 }\n"
+               "{\\mf{\\mfPr{\\mctrlPr\\f34 }}{\\mnum{\\f34 {\\mr\\mscr0\\msty0 -}}"
+               "{\\i\\f34 {\\mr\\mscr0\\msty2 b}}{\\f34 {\\mr\\mscr0\\msty0 \\'b1}}\n"
+               "{\\mrad{\\mradPr{\\mdegHide on}{\\mctrlPr\\f34 }}{\\mdeg{\\f34\\insrsid2 }}"
+               "{\\me{\\msSup{\\msSupPr{\\mctrlPr\\f34 }}{\\me{\\i\\f34 {\\mr\\mscr0\\msty2 b}}}"
+               "{\\msup{\\f34 {\\mr\\mscr0\\msty0 2}}}}{\\f34 {\\mr\\mscr0\\msty0 -4}}"
+               "{\\i\\f34 {\\mr\\mscr0\\msty2 ac}}}}}\n"
+               "{\\mden{\\f34 {\\mr\\mscr0\\msty0 2}}{\\i\\f34 {\\mr\\mscr0\\msty2 a}}}}\n"
+               "{\\f34 {\\mr\\mscr0\\msty0   }}}}}\\par}")
+        << "*x* = (\u2212*b* \u00B1 \u221A(*b*^(2) \u2212 4*ac*))/2*a*";
     QTest::newRow("upright run, delimiters of the file")
         << rtfDoc("{\\mmath{\\*\\moMath{\\mr\\msty0 F}{\\md{\\mdPr{\\mbegChr [}{\\mendChr ]}}"
                   "{\\me{\\mr a}}{\\me{\\mr b}}}}}")
