@@ -649,7 +649,7 @@ namespace {
         void finishMath();
         char16_t unicodeChar(int param) const;
         int fontNamed(const QString &name);
-        void addToList(const ParaState &para);
+        void addToList(const ParaState &para, QTextCursor &cursor);
 
         const char *m_data;
         qsizetype m_size;
@@ -1669,6 +1669,8 @@ namespace {
                         cursor.insertBlock(blockFormat(para));
                     first = false;
                     insertRuns(cursor, para.runs);
+                    if (para.para.list >= 0)
+                        addToList(para.para, cursor);
                 }
             }
         }
@@ -1840,7 +1842,7 @@ namespace {
         }
         insertRuns(m_cursor, para.runs);
         if (para.para.list >= 0)
-            addToList(para.para);
+            addToList(para.para, m_cursor);
     }
 
     void Reader::listWord(Kw kw, int param)
@@ -2185,7 +2187,8 @@ namespace {
         return level.prefix + number + level.suffix + QLatin1Char('\t');
     }
 
-    void Reader::addToList(const ParaState &para)
+    // The cursor's block joins the paragraph's list: in the text or in a table's cell alike.
+    void Reader::addToList(const ParaState &para, QTextCursor &cursor)
     {
         const auto def = m_listDefs.constFind(m_overrides.value(para.list, -1));
         if (def == m_listDefs.constEnd() || para.level >= def->size())
@@ -2196,12 +2199,12 @@ namespace {
         const int key = (para.list + 1) * 16 + para.level;
         if (level.numbered && level.start != 1) {
             const int n = level.start + m_listCounts[key]++;
-            QTextCursor at(m_cursor.block());
+            QTextCursor at(cursor.block());
             at.insertText(markText(level, n));
             return;
         }
         if (QTextList *list = m_lists.value(key)) {
-            list->add(m_cursor.block());
+            list->add(cursor.block());
             return;
         }
         QTextListFormat format;
@@ -2211,7 +2214,7 @@ namespace {
             format.setNumberPrefix(level.prefix);
             format.setNumberSuffix(level.suffix);
         }
-        m_lists.insert(key, m_cursor.createList(format));
+        m_lists.insert(key, cursor.createList(format));
     }
 
     void Reader::finishPicture()

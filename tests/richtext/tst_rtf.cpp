@@ -1004,6 +1004,12 @@ void TestRtf::lists_data()
     QTest::newRow("listtext not repeated beside the list")
         << listDoc("{\\listtext 1.\\tab}\\pard\\ls1 un") << "1. un";
     QTest::newRow("unknown override stays text") << listDoc("\\pard\\ls9 a") << "a";
+    QTest::newRow("numbered in table cells, on after the table")
+        << listDoc("\\trowd\\cellx2000\\cellx4000\\pard\\intbl\\ls1 un\\cell\\pard\\intbl\\ls1 "
+                   "deux\\par\\ls2 puce\\cell\\row\\pard\\ls1 trois")
+        << "\n1. un\n2. deux\n• puce\n3. trois";
+    QTest::newRow("start other than one in a cell")
+        << listDoc("\\trowd\\cellx2000\\pard\\intbl\\ls3 a\\cell\\row") << "\nIII-\ta\n";
     QTest::newRow("listtext without list table")
         << rtfDoc("{\\listtext 1.\\tab}\\pard\\ls1 un") << "1.\tun";
 }
