@@ -37,6 +37,7 @@ namespace {
     constexpr int kMaxRuns = 400000;
     constexpr int kMaxColumns = 63; // as many as word processors make
     constexpr int kMaxNotes = 10000;
+    constexpr int kTextWidthTwips = 9638; // an A4 page's text between 2.5 cm margins
 
     // Characters that would end a block or a frame, or stand for a picture, inside the text.
     bool isStructureMark(char16_t c)
@@ -90,13 +91,14 @@ namespace {
         int list
             = -1; // \ls: the list override the paragraph belongs to (LibreOffice counts from 0)
         int level = 0;
+        bool ruleBelow = false; // \brdrb: a border under the paragraph
 
         bool operator==(const ParaState &o) const
         {
             return align == o.align && left == o.left && right == o.right && first == o.first
                 && before == o.before && after == o.after && line == o.line
                 && lineMultiple == o.lineMultiple && inTable == o.inTable && list == o.list
-                && level == o.level;
+                && level == o.level && ruleBelow == o.ruleBelow;
         }
     };
 
@@ -258,6 +260,7 @@ namespace {
         Line,
         Page,
         PageBB,
+        BorderBottom,
         // specials
         Special,
         // tables
@@ -418,6 +421,7 @@ namespace {
                 {"line", Kw::Line},
                 {"page", Kw::Page},
                 {"pagebb", Kw::PageBB},
+                {"brdrb", Kw::BorderBottom},
                 {"trowd", Kw::Trowd},
                 {"trleft", Kw::Trleft},
                 {"cellx", Kw::Cellx},
@@ -1289,6 +1293,9 @@ namespace {
             endParagraph();
             m_pageBreakNext = true;
             break;
+        case Kw::BorderBottom:
+            p.ruleBelow = true;
+            break;
         case Kw::PageBB:
             m_pageBreakNext = true;
             break;
@@ -1684,9 +1691,19 @@ namespace {
         const ParaState &p = para.para;
         QTextBlockFormat f;
         f.setAlignment(p.align);
+        // An empty paragraph with a border under it is a rule, as far across as its indents
+        // leave of the page's text (A4, 2.5 cm margins), like the one above footnotes.
+        const bool rule = p.ruleBelow && para.empty();
+        if (rule) {
+            const double across = 100.0
+                * (kTextWidthTwips - std::max(p.left, 0) - std::max(p.right, 0)) / kTextWidthTwips;
+            f.setProperty(
+                QTextFormat::BlockTrailingHorizontalRulerWidth,
+                QTextLength(QTextLength::PercentageLength, std::clamp(across, 1.0, 100.0)));
+        }
         if (p.left != 0)
             f.setLeftMargin(twipsToPixels(p.left));
-        if (p.right != 0)
+        if (p.right != 0 && !rule)
             f.setRightMargin(twipsToPixels(p.right));
         if (p.first != 0)
             f.setTextIndent(twipsToPixels(p.first));
@@ -1767,6 +1784,9 @@ namespace {
 #ifdef OPTALIS_QT_GUI_PRIVATE
     int Reader::blockFormatIndex(const Para &para)
     {
+        if (para.para.ruleBelow)
+            return QTextDocumentPrivate::get(m_doc)->formatCollection()->indexForFormat(
+                blockFormat(para));
         if (m_lastBlockIndex < 0 || !(m_lastBlock == para.para)
             || m_lastBlockBreak != para.pageBreakBefore) {
             m_lastBlock = para.para;

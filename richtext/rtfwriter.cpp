@@ -10,6 +10,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextList>
 #include <QTextTable>
 #include <QUrl>
 #include <charconv>
@@ -25,6 +26,36 @@ namespace {
     int pixelsToTwips(double pixels)
     {
         return int(std::lround(pixels * 15.0));
+    }
+
+    // \levelnfc of a list style: decimal, Roman, letters, 23 for bullets; -1 for no mark.
+    int levelNfc(QTextListFormat::Style style)
+    {
+        switch (style) {
+        case QTextListFormat::ListDecimal:
+            return 0;
+        case QTextListFormat::ListUpperRoman:
+            return 1;
+        case QTextListFormat::ListLowerRoman:
+            return 2;
+        case QTextListFormat::ListUpperAlpha:
+            return 3;
+        case QTextListFormat::ListLowerAlpha:
+            return 4;
+        case QTextListFormat::ListDisc:
+        case QTextListFormat::ListCircle:
+        case QTextListFormat::ListSquare:
+            return 23;
+        default:
+            return -1;
+        }
+    }
+
+    char16_t bulletOf(QTextListFormat::Style style)
+    {
+        return style == QTextListFormat::ListCircle ? u'o'
+            : style == QTextListFormat::ListSquare  ? char16_t(0x25AA)
+                                                    : char16_t(0x2022);
     }
 
     bool isSymbol(const QString &family)
@@ -74,6 +105,8 @@ namespace {
         void character(char16_t c, int codePage);
         void image(const QTextImageFormat &format);
         void number(const char *word, int value);
+        void listTable();
+        void listMark(const QTextBlock &block);
 
         const QTextDocument *m_doc;
         QByteArray m_out;
@@ -85,6 +118,7 @@ namespace {
         QHash<int, Chars> m_chars;
         QHash<int, QByteArray> m_paragraphs; // by format index and whether in a table
         QSet<int> m_collected;
+        QVector<const QTextList *> m_lists; // in the order the text meets them
         int m_defaultHalfPoints = 24;
     };
 
@@ -170,8 +204,83 @@ namespace {
             number("blue", c.blue());
             m_out += ';';
         }
-        m_out += "}\n\\paperw11906\\paperh16838\\margl1417\\margr1417\\margt1417\\margb1417"
+        m_out += "}\n";
+        listTable();
+        m_out += "\\paperw11906\\paperh16838\\margl1417\\margr1417\\margt1417\\margb1417"
                  "\\viewkind4\n";
+    }
+
+    // One list definition and override per list of the pane, its style at every level: a list
+    // of the pane has one style, and its indent says at which level its paragraphs stand.
+    void Writer::listTable()
+    {
+        if (m_lists.isEmpty())
+            return;
+        m_out += "{\\*\\listtable\n";
+        for (int i = 0; i < m_lists.size(); ++i) {
+            const QTextListFormat format = m_lists[i]->format();
+            const int nfc = levelNfc(format.style());
+            m_out += "{\\list";
+            number("listtemplateid", i + 1);
+            for (int level = 0; level < 9; ++level) {
+                m_out += "{\\listlevel";
+                number("levelnfc", nfc);
+                m_out += "\\levelstartat1{\\leveltext";
+                if (nfc == 23) {
+                    m_out += "\\'01";
+                    character(bulletOf(format.style()), 1252);
+                    m_out += ";}{\\levelnumbers;}";
+                } else {
+                    const QString prefix = format.numberPrefix();
+                    const QString suffix = format.numberSuffix();
+                    static const char hex[] = "0123456789abcdef";
+                    const int length = std::min(int(prefix.size() + 1 + suffix.size()), 255);
+                    m_out += "\\'";
+                    m_out += hex[length / 16];
+                    m_out += hex[length % 16];
+                    text(prefix, 1252);
+                    m_out += "\\'0";
+                    m_out += char('0' + level);
+                    text(suffix, 1252);
+                    m_out += ";}{\\levelnumbers\\'";
+                    m_out += hex[(prefix.size() + 1) / 16 % 16];
+                    m_out += hex[(prefix.size() + 1) % 16];
+                    m_out += ";}";
+                }
+                number("fi", -360);
+                number("li", 720 * (level + 1));
+                m_out += '}';
+            }
+            number("listid", i + 1);
+            m_out += "}\n";
+        }
+        m_out += "}\n{\\*\\listoverridetable";
+        for (int i = 0; i < m_lists.size(); ++i) {
+            m_out += "{\\listoverride";
+            number("listid", i + 1);
+            m_out += "\\listoverridecount0";
+            number("ls", i + 1);
+            m_out += '}';
+        }
+        m_out += "}\n";
+    }
+
+    // The paragraph's list and level, and its mark as text for readers without lists.
+    void Writer::listMark(const QTextBlock &b)
+    {
+        const QTextList *list = b.textList();
+        const qsizetype index = list ? m_lists.indexOf(list) : -1;
+        if (index < 0)
+            return;
+        const QTextListFormat format = list->format();
+        number("ls", int(index) + 1);
+        number("ilvl", std::clamp(format.indent() - 1, 0, 8));
+        m_out += "{\\listtext\\pard\\plain ";
+        if (levelNfc(format.style()) == 23)
+            character(bulletOf(format.style()), 1252);
+        else
+            text(list->itemText(b), 1252);
+        m_out += "\\tab}";
     }
 
     QByteArray Writer::run()
@@ -183,6 +292,11 @@ namespace {
         m_fontCharsets.clear();
         collectFormat(QTextCharFormat()); // the default font is \f0
         collect(m_doc->rootFrame());
+        for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next()) {
+            const QTextList *list = b.textList();
+            if (list && levelNfc(list->format().style()) >= 0 && !m_lists.contains(list))
+                m_lists.push_back(list);
+        }
         m_out.reserve(m_doc->characterCount() * 2 + 1024);
         header();
         frame(m_doc->rootFrame(), false);
@@ -340,6 +454,20 @@ namespace {
         }
         if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
             m_out += "\\pagebb";
+        // A rule, as the one above footnotes: a border under the paragraph, as wide as the right
+        // indent leaves it.
+        if (f.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth)) {
+            const QTextLength width
+                = f.lengthProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
+            const int across = width.type() == QTextLength::FixedLength
+                ? pixelsToTwips(width.rawValue())
+                : width.type() == QTextLength::PercentageLength
+                ? int(std::lround(kTextWidthTwips * width.rawValue() / 100.0))
+                : kTextWidthTwips;
+            m_out += "\\brdrb\\brdrs\\brdrw10";
+            if (across < kTextWidthTwips && pixelsToTwips(f.rightMargin()) == 0)
+                number("ri", kTextWidthTwips - std::max(across, 0));
+        }
     }
 
     void Writer::charProperties(const QTextCharFormat &f)
@@ -554,6 +682,7 @@ namespace {
             m_out.truncate(start);
         }
         m_out += *known;
+        listMark(b);
         m_out += chars(b.charFormatIndex(), b.charFormat()).properties;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();

@@ -198,6 +198,51 @@ QByteArray withoutEquationPictures(QByteArray rtf)
     return rtf;
 }
 
+// Each block as the pane shows it: its list mark, then its text.
+QString listedText(const QTextDocument &doc)
+{
+    QStringList lines;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QString mark;
+        if (const QTextList *list = b.textList()) {
+            switch (list->format().style()) {
+            case QTextListFormat::ListDisc:
+                mark = QStringLiteral("• ");
+                break;
+            case QTextListFormat::ListCircle:
+                mark = QStringLiteral("◦ ");
+                break;
+            case QTextListFormat::ListSquare:
+                mark = QStringLiteral("▪ ");
+                break;
+            default:
+                mark = list->itemText(b) + QLatin1Char(' ');
+                break;
+            }
+            mark = QString(2 * (list->format().indent() - 1), QLatin1Char(' ')) + mark;
+        }
+        if (b.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
+            mark += QStringLiteral("――――");
+        lines << mark + b.text();
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QByteArray listDoc(const char *body)
+{
+    return rtfDoc(
+        "{\\*\\listtable{\\list\\listtemplateid1{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext"
+        "\\'02\\'00.;}{\\levelnumbers\\'01;}}{\\listlevel\\levelnfc4\\levelstartat1{\\leveltext"
+        "\\'03(\\'01);}{\\levelnumbers\\'02;}}\\listid10}"
+        "{\\list\\listtemplateid2{\\listlevel\\levelnfc23{\\leveltext\\'01\\uc0\\u8226 ;}"
+        "{\\levelnumbers;}}{\\listlevel\\levelnfc23{\\leveltext\\'01o;}}\\listid20}"
+        "{\\list{\\listlevel\\levelnfc1\\levelstartat3{\\leveltext\\'02\\'00-;}}\\listid30}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid10\\listoverridecount0\\ls1}"
+        "{\\listoverride\\listid20\\listoverridecount0\\ls2}"
+        "{\\listoverride\\listid30\\listoverridecount0\\ls3}}"
+        + QByteArray(body));
+}
+
 // A document with every format the pane can hold, as the introduction text and a pupil's
 // answer use them.
 void buildPaneDocument(QTextDocument *doc)
@@ -540,6 +585,9 @@ void TestRtf::roundTrip_data()
           "word97_optique.rtf", "libreoffice_tcheque.rtf", "libreoffice_russe.rtf",
           "libreoffice_grec.rtf", "libreoffice_equation.rtf"})
         QTest::newRow(name) << sample(QString::fromLatin1(name));
+    QTest::newRow("lists: numbers, letters, bullets, levels, in cells") << listDoc(
+        "\\pard\\ls1 un\\par\\ls1\\ilvl1 a\\par\\pard\\ls2 puce\\par\\ls2\\ilvl1 rond\\par"
+        "\\trowd\\cellx2000\\pard\\intbl\\ls1 deux\\cell\\row\\pard\\ls1 trois");
     QTest::newRow("equations as linear text")
         << withoutEquationPictures(sample(QStringLiteral("libreoffice_equation.rtf")));
     QTextDocument pane;
@@ -567,6 +615,7 @@ void TestRtf::roundTrip()
     QTextDocument second;
     QVERIFY(richtext::readRtf(written, &second));
     QCOMPARE(textOf(second), textOf(first));
+    QCOMPARE(listedText(second), listedText(first));
     QCOMPARE(describe(second), describe(first));
     // Writing again gives the same bytes: nothing drifts from one save to the next.
     QCOMPARE(richtext::writeRtf(&second), written);
@@ -802,51 +851,6 @@ void TestRtf::equations()
     QCOMPARE(mathMarkup(doc), expected);
 }
 
-// Each block as the pane shows it: its list mark, then its text.
-QString listedText(const QTextDocument &doc)
-{
-    QStringList lines;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        QString mark;
-        if (const QTextList *list = b.textList()) {
-            switch (list->format().style()) {
-            case QTextListFormat::ListDisc:
-                mark = QStringLiteral("• ");
-                break;
-            case QTextListFormat::ListCircle:
-                mark = QStringLiteral("◦ ");
-                break;
-            case QTextListFormat::ListSquare:
-                mark = QStringLiteral("▪ ");
-                break;
-            default:
-                mark = list->itemText(b) + QLatin1Char(' ');
-                break;
-            }
-            mark = QString(2 * (list->format().indent() - 1), QLatin1Char(' ')) + mark;
-        }
-        if (b.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
-            mark += QStringLiteral("――――");
-        lines << mark + b.text();
-    }
-    return lines.join(QLatin1Char('\n'));
-}
-
-QByteArray listDoc(const char *body)
-{
-    return rtfDoc(
-        "{\\*\\listtable{\\list\\listtemplateid1{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext"
-        "\\'02\\'00.;}{\\levelnumbers\\'01;}}{\\listlevel\\levelnfc4\\levelstartat1{\\leveltext"
-        "\\'03(\\'01);}{\\levelnumbers\\'02;}}\\listid10}"
-        "{\\list\\listtemplateid2{\\listlevel\\levelnfc23{\\leveltext\\'01\\uc0\\u8226 ;}"
-        "{\\levelnumbers;}}{\\listlevel\\levelnfc23{\\leveltext\\'01o;}}\\listid20}"
-        "{\\list{\\listlevel\\levelnfc1\\levelstartat3{\\leveltext\\'02\\'00-;}}\\listid30}}"
-        "{\\*\\listoverridetable{\\listoverride\\listid10\\listoverridecount0\\ls1}"
-        "{\\listoverride\\listid20\\listoverridecount0\\ls2}"
-        "{\\listoverride\\listid30\\listoverridecount0\\ls3}}"
-        + QByteArray(body));
-}
-
 // Texts compared line by line after blanks are made one space, empty lines dropped and bullets
 // made one: the two readers lay out space and empty paragraphs differently, not the words.
 QStringList normalised(QString text)
@@ -969,6 +973,10 @@ void TestRtf::footnotes_data()
     QTest::newRow("note's format stays in the note")
         << rtfDoc("a{\\footnote\\pard\\qc\\b n}b\\par c") << "ab\nc\n――――\nn";
     QTest::newRow("no notes, no rule") << rtfDoc("a\\par b") << "a\nb";
+    QTest::newRow("empty paragraph with a border under it: a rule")
+        << rtfDoc("a\\par\\pard\\brdrb\\brdrs\\brdrw10\\brsp20 \\par\\pard b") << "a\n――――\nb";
+    QTest::newRow("text with a border under it: no rule")
+        << rtfDoc("\\pard\\brdrb\\brdrs a\\par\\pard b") << "a\nb";
 }
 
 void TestRtf::footnotes()
