@@ -68,7 +68,7 @@ void FigureView::paintEvent(QPaintEvent *)
     const DisplayList &list = m_canvas.displayList();
     if (m_sharp.isNull() || m_sharp.devicePixelRatio() != scale
         || m_sharpGeneration != list.generation) {
-        m_sharp = figurepainter::render(list, scale, m_style);
+        figurepainter::render(m_sharp, list, scale, m_style);
         m_sharpGeneration = list.generation;
     }
     // One image pixel a device pixel: the widget shows it `zoom` times its size in units.

@@ -69,12 +69,25 @@ namespace {
         return w;
     }
 
-    void plot(QImage &image, int px, int py, QRgb color)
+    // The pixels of an image, reached without the image's checks for every pixel.
+    struct Pixels
     {
-        if (px < 0 || py < 0 || px >= image.width() || py >= image.height())
-            return;
-        reinterpret_cast<QRgb *>(image.scanLine(py))[px] = color;
-    }
+        explicit Pixels(QImage &image)
+            : bits(reinterpret_cast<QRgb *>(image.bits()))
+            , row(image.bytesPerLine() / qsizetype(sizeof(QRgb)))
+            , width(image.width())
+            , height(image.height())
+        {
+        }
+        void plot(int px, int py, QRgb color) const
+        {
+            if (px >= 0 && py >= 0 && px < width && py < height)
+                bits[qsizetype(py) * row + px] = color;
+        }
+        QRgb *bits;
+        qsizetype row;
+        int width, height;
+    };
 
     // The shaded beam is thousands of vertical strokes per redraw: they are written straight
     // into the image rows, lighting the same pixels as the general walk.
@@ -101,8 +114,9 @@ namespace {
     void rasterizeLine(QImage &image, const DisplayItem &it, QRgb color)
     {
         const int ox = it.x1, oy = it.y1, sx = it.x2 - ox, sy = it.y2 - oy;
+        const Pixels pixels(image);
         if (sx == 0 && sy == 0) {
-            plot(image, ox, oy, color);
+            pixels.plot(ox, oy, color);
             return;
         }
         if (sx == 0) {
@@ -119,11 +133,11 @@ namespace {
             if (it.dotted && !dotOn(i))
                 continue;
             if (xMajor)
-                plot(image, ox + i * stepX, oy + int(std::nearbyint(double(sy) * i / w.len)),
-                     color);
+                pixels.plot(ox + i * stepX, oy + int(std::nearbyint(double(sy) * i / w.len)),
+                            color);
             else
-                plot(image, ox + int(std::nearbyint(double(sx) * i / w.len)), oy + i * stepY,
-                     color);
+                pixels.plot(ox + int(std::nearbyint(double(sx) * i / w.len)), oy + i * stepY,
+                            color);
         }
     }
 
@@ -140,9 +154,76 @@ namespace {
         }
     }
 
+    // Where the painter lays whole device pixels straight onto an image, a rectangle is
+    // written into the image's rows: the beam's thousands of strokes would otherwise cost the
+    // paint engine a call for every row of every stroke. Elsewhere the painter fills it.
+    class Target
+    {
+    public:
+        Target(QPainter &painter, const QRectF &surface)
+            : p(painter)
+        {
+            QPaintDevice *device = p.device();
+            if (!device || device->devType() != QInternal::Image || p.hasClipping())
+                return;
+            auto *target = static_cast<QImage *>(device);
+            if (target->format() != QImage::Format_RGB32
+                && target->format() != QImage::Format_ARGB32_Premultiplied)
+                return;
+            const QTransform t = p.combinedTransform();
+            if (t.type() > QTransform::TxScale || t.m11() != t.m22() || t.m11() < 1
+                || !whole(t.m11()) || !whole(t.dx()) || !whole(t.dy()))
+                return;
+            transform = t;
+            clip = t.mapRect(surface).toRect() & target->rect();
+            image = target;
+        }
+
+        void fill(const QRectF &r, QRgb color)
+        {
+            if (image) {
+                const QRectF d = transform.mapRect(r);
+                if (whole(d.left()) && whole(d.top()) && whole(d.right()) && whole(d.bottom())) {
+                    fillPixels(QRect(QPoint(int(d.left()), int(d.top())),
+                                     QPoint(int(d.right()) - 1, int(d.bottom()) - 1)),
+                               color | 0xff000000);
+                    return;
+                }
+            }
+            p.fillRect(r, QColor::fromRgb(color));
+        }
+
+        QPainter &p;
+
+    private:
+        static bool whole(double v) { return v == std::floor(v) && std::abs(v) < 1e9; }
+
+        void fillPixels(QRect r, QRgb color)
+        {
+            r &= clip;
+            if (r.isEmpty())
+                return;
+            if (r == image->rect()) {
+                image->fill(color); // the background: Qt's wide writes
+                return;
+            }
+            const qsizetype row = image->bytesPerLine() / qsizetype(sizeof(QRgb));
+            QRgb *line
+                = reinterpret_cast<QRgb *>(image->bits()) + qsizetype(r.top()) * row + r.left();
+            const int width = r.width();
+            for (int y = r.top(); y <= r.bottom(); ++y, line += row)
+                for (int x = 0; x < width; ++x)
+                    line[x] = color;
+        }
+
+        QImage *image = nullptr;
+        QTransform transform;
+        QRect clip;
+    };
+
     // Steps a..b of a line, as the pixels they light: whole unit squares along the main axes,
     // a one-unit stroke between the squares' edges otherwise.
-    void strokeSteps(QPainter &p, const DisplayItem &it, const Walk &w, int a, int b, int width)
+    void strokeSteps(Target &to, const DisplayItem &it, const Walk &w, int a, int b, int width)
     {
         if (w.sx == 0 || w.sy == 0) {
             const int dx = w.sx > 0 ? 1 : (w.sx < 0 ? -1 : 0);
@@ -151,36 +232,38 @@ namespace {
             const int ya = it.y1 + dy * a, yb = it.y1 + dy * b;
             // Wider lines grow on both sides of the unit one, which stays in their middle.
             const double grow = (width - 1) / 2.0;
-            p.fillRect(QRectF(std::min(xa, xb) - grow, std::min(ya, yb) - grow,
-                              std::abs(xb - xa) + 1 + 2 * grow, std::abs(yb - ya) + 1 + 2 * grow),
-                       QColor::fromRgb(it.color));
+            to.fill(QRectF(std::min(xa, xb) - grow, std::min(ya, yb) - grow,
+                           std::abs(xb - xa) + 1 + 2 * grow, std::abs(yb - ya) + 1 + 2 * grow),
+                    it.color);
             return;
         }
         const auto at = [&](double t) {
             return QPointF(it.x1 + w.sx * t / w.len + 0.5, it.y1 + w.sy * t / w.len + 0.5);
         };
-        p.drawLine(at(a - 0.5), at(b + 0.5));
+        const QPen pen(QColor::fromRgb(it.color), width, Qt::SolidLine, Qt::FlatCap);
+        if (to.p.pen() != pen)
+            to.p.setPen(pen);
+        to.p.drawLine(at(a - 0.5), at(b + 0.5));
     }
 
-    void strokeLine(QPainter &p, const DisplayItem &it, QSize size, int width)
+    void strokeLine(Target &to, const DisplayItem &it, QSize size, int width)
     {
         const Walk w = walkOf(it, size);
         if (w.first > w.last)
             return;
         if (w.len == 0) {
             const double grow = (width - 1) / 2.0;
-            p.fillRect(QRectF(it.x1 - grow, it.y1 - grow, width, width), QColor::fromRgb(it.color));
+            to.fill(QRectF(it.x1 - grow, it.y1 - grow, width, width), it.color);
             return;
         }
-        p.setPen(QPen(QColor::fromRgb(it.color), width, Qt::SolidLine, Qt::FlatCap));
         if (!it.dotted) {
-            strokeSteps(p, it, w, w.first, w.last, width);
+            strokeSteps(to, it, w, w.first, w.last, width);
             return;
         }
         for (int run = w.first - (w.first & 3); run <= w.last; run += 4) {
             const int a = std::max(run, w.first), b = std::min(run + 1, w.last);
             if (a <= b)
-                strokeSteps(p, it, w, a, b, width);
+                strokeSteps(to, it, w, a, b, width);
         }
     }
 
@@ -256,7 +339,8 @@ namespace {
     {
         const QRectF surface(QPointF(0, 0), QSizeF(list.size));
         p.setRenderHint(QPainter::Antialiasing, false);
-        p.fillRect(surface, QColor::fromRgb(list.back));
+        Target to(p, surface);
+        to.fill(surface, list.back);
         p.setClipRect(surface, Qt::IntersectClip);
         std::vector<DisplayText> grown;
         if (style.textScale != 1)
@@ -265,11 +349,10 @@ namespace {
         for (const DisplayItem &it : list.items) {
             switch (it.kind) {
             case DisplayItem::Line:
-                strokeLine(p, it, list.size, std::max(1, style.lineWidth));
+                strokeLine(to, it, list.size, std::max(1, style.lineWidth));
                 break;
             case DisplayItem::FilledBox:
-                p.fillRect(QRectF(it.x1, it.y1, it.x2 - it.x1 + 1, it.y2 - it.y1 + 1),
-                           QColor::fromRgb(it.color));
+                to.fill(QRectF(it.x1, it.y1, it.x2 - it.x1 + 1, it.y2 - it.y1 + 1), it.color);
                 break;
             case DisplayItem::Text: {
                 // At device resolution the glyphs may be smoothed; the 1:1 canvas keeps its
@@ -319,12 +402,21 @@ void paint(QPainter &painter, const DisplayList &list, const Style &style)
 
 QImage render(const DisplayList &list, double ratio, const Style &style)
 {
-    QImage image(int(std::ceil(list.size.width() * ratio)),
-                 int(std::ceil(list.size.height() * ratio)), QImage::Format_RGB32);
+    QImage image;
+    render(image, list, ratio, style);
+    return image;
+}
+
+void render(QImage &image, const DisplayList &list, double ratio, const Style &style)
+{
+    const QSize size(int(std::ceil(list.size.width() * ratio)),
+                     int(std::ceil(list.size.height() * ratio)));
+    // A new image of a few megabytes costs more to get from the system than to paint.
+    if (image.size() != size || image.format() != QImage::Format_RGB32)
+        image = QImage(size, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     QPainter p(&image);
     paint(p, list, style);
-    return image;
 }
 
 } // namespace figurepainter

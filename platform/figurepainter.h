@@ -23,6 +23,8 @@ struct Style
 void paint(QPainter &painter, const DisplayList &list, const Style &style = Style());
 // The list on an image of `ratio` device pixels per unit.
 QImage render(const DisplayList &list, double ratio, const Style &style = Style());
+// The same into `image`, whose pixels are reused when it has the size already.
+void render(QImage &image, const DisplayList &list, double ratio, const Style &style = Style());
 
 // One item written straight into a 1:1 image of format RGB32: how the canvas draws.
 void rasterize(QImage &image, const DisplayItem &item);

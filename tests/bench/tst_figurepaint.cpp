@@ -16,6 +16,8 @@ private Q_SLOTS:
     void straightLinesAtDoubleRatio_data();
     void straightLinesAtDoubleRatio();
     void partOfALargerPicture();
+    void imageRowsAreThePaintersPixels_data();
+    void imageRowsAreThePaintersPixels();
     void projectionStyle_data();
     void projectionStyle();
     void enlargedLabelsStayWhole_data();
@@ -151,6 +153,45 @@ void TestFigurePaint::partOfALargerPicture()
     QCOMPARE(page.pixel(29, 15) & 0xffffff, 0xffffffu);
     QCOMPARE(page.pixel(30, 15) & 0xffffff, 0u);
     QCOMPARE(page.pixel(10, 10) & 0xffffff, 0x0000ffu);
+}
+
+// On an image, whole-pixel rectangles are written straight into its rows: the same pixels as
+// the painter fills where it cannot (a clip already set, here).
+void TestFigurePaint::imageRowsAreThePaintersPixels_data()
+{
+    QTest::addColumn<int>("scene");
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<int>("lineWidth");
+    QTest::addColumn<double>("textScale");
+    for (size_t i = 0; i < paintScenes().size(); ++i) {
+        QTest::addRow("%s, ratio 2", paintScenes()[i].name) << int(i) << 2.0 << 1 << 1.0;
+        QTest::addRow("%s, ratio 2, projection", paintScenes()[i].name)
+            << int(i) << 2.0 << 2 << 1.5;
+        QTest::addRow("%s, ratio 3, full screen", paintScenes()[i].name)
+            << int(i) << 3.0 << 3 << 2.0;
+    }
+}
+
+void TestFigurePaint::imageRowsAreThePaintersPixels()
+{
+    QFETCH(int, scene);
+    QFETCH(double, ratio);
+    QFETCH(int, lineWidth);
+    QFETCH(double, textScale);
+    const Canvas c = drawnScene(scene);
+    const DisplayList &list = c.displayList();
+    const figurepainter::Style style {lineWidth, textScale};
+    QImage reused(5, 5, QImage::Format_RGB32); // another size: made again
+    figurepainter::render(reused, list, ratio, style);
+    const QImage direct = figurepainter::render(list, ratio, style);
+    QImage painted(direct.size(), QImage::Format_RGB32);
+    painted.setDevicePixelRatio(ratio);
+    QPainter p(&painted);
+    p.setClipRect(QRectF(QPointF(0, 0), QSizeF(list.size)));
+    figurepainter::paint(p, list, style);
+    p.end();
+    QCOMPARE(firstDifference(direct, painted), QString());
+    QCOMPARE(firstDifference(reused, painted), QString());
 }
 
 // For a projector: lines 2 or 3 units wide around the unit one, labels 1.5 or 2 times
