@@ -139,6 +139,7 @@ void TestProjection::handlesFollowAndDrag_data()
     QTest::addColumn<int>("handle");
     QTest::addColumn<double>("cm");
     QTest::addColumn<int>("field");
+    QTest::addColumn<int>("units"); // the handle's own width in canvas units, 0 when not fixed
     QTest::addColumn<int>("reach"); // canvas units beyond the element on each side
     const struct
     {
@@ -146,8 +147,10 @@ void TestProjection::handlesFollowAndDrag_data()
         int reach;
     } modes[] = {{"window", 0}, {"projection", 6}, {"full screen", 6}};
     for (const auto &m : modes) {
-        QTest::addRow("%s, object to 20 cm", m.mode) << 0 << 20.0 << 4 << m.reach;
-        QTest::addRow("%s, mirror to 40 cm", m.mode) << 1 << 40.0 << 0 << m.reach;
+        QTest::addRow("%s, object to 20 cm", m.mode) << 0 << 20.0 << 4 << 10 << m.reach;
+        QTest::addRow("%s, mirror to 40 cm", m.mode) << 1 << 40.0 << 0 << 10 << m.reach;
+        // Taken on its diagonal, in the middle of its handle.
+        QTest::addRow("%s, plane mirror to 50 cm", m.mode) << 2 << 50.0 << 2 << 0 << m.reach;
     }
 }
 
@@ -156,17 +159,21 @@ void TestProjection::handlesFollowAndDrag()
     QFETCH(int, handle);
     QFETCH(double, cm);
     QFETCH(int, field);
+    QFETCH(int, units);
     QFETCH(int, reach);
+    w->Check1[6]->setChecked(handle >= 2);
     const QByteArray tag = QTest::currentDataTag();
     enter(tag.left(tag.indexOf(',')));
     FigureView *figure = w->Picture2;
     const double zoom = figure->zoom();
     DragHandle *h = w->handles[size_t(handle)];
     QCOMPARE(h->parentWidget(), figure);
-    QVERIFY(std::abs(h->width() - (10 + 2 * reach) * zoom) <= 1);
+    QVERIFY(h->isVisible());
+    if (units > 0)
+        QVERIFY(std::abs(h->width() - (units + 2 * reach) * zoom) <= 1);
     const QString before = w->Text1[size_t(field)]->text();
     const int canvasX = numbers::roundEven(cm * sv->echelle);
-    const QPoint pointer = figure->toWidget(canvasX, 100) - h->pos();
+    const QPoint pointer(figure->toWidget(canvasX, 0).x() - h->x(), h->height() / 2);
     QTest::mousePress(h, Qt::LeftButton, {}, QPoint(h->width() / 2, h->height() / 2));
     QMouseEvent move(QEvent::MouseMove, pointer, h->mapToGlobal(pointer), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
