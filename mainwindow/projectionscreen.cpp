@@ -36,7 +36,8 @@ void ProjectionScreen::showFigure(FigureView *figure)
     m_figure = figure;
     figure->setParent(this);
     figure->show();
-    // Without a window manager a full-screen request changes nothing: the size is set too.
+    // On the main window's screen, as a window it owns. Without a window manager a
+    // full-screen request changes nothing: the size is set too.
     if (QScreen *s = screen())
         setGeometry(s->geometry());
     showFullScreen();

@@ -28,6 +28,8 @@ private Q_SLOTS:
     void fullScreenComesAndGoes();
     void valuesUnderTheFigure_data();
     void valuesUnderTheFigure();
+    void fullScreenOnTheWindowsScreen_data();
+    void fullScreenOnTheWindowsScreen();
     void modeRemembered_data();
     void modeRemembered();
 
@@ -179,9 +181,12 @@ void TestProjection::handlesFollowAndDrag()
                      Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(h, &move);
     QTest::mouseRelease(h, Qt::LeftButton, {}, pointer);
-    QCOMPARE(w->Text1[size_t(field)]->text(), numbers::formatPattern(cm, sv->fmtnum));
+    // A screen pixel is less than a canvas unit once zoomed: the element goes to the place
+    // under the pointer, within a step of the shown precision of the aimed one.
+    const double reached = numbers::fieldValue(w->Text1[size_t(field)]->text());
+    QVERIFY2(std::abs(reached - cm) < 0.1 + 1e-9, qPrintable(QString::number(reached)));
     // Redrawn at the element's new place: the handle is centred there.
-    const int centre = figure->toWidget(canvasX, 0).x();
+    const int centre = figure->toWidget(reached * sv->echelle, 0).x();
     QVERIFY2(std::abs(h->x() + h->width() / 2 - centre) <= 1,
              qPrintable(QStringLiteral("%1 %2").arg(h->x() + h->width() / 2).arg(centre)));
     // The window's keys work on the projected figure too.
@@ -204,6 +209,8 @@ void TestProjection::fullScreenComesAndGoes()
 {
     QFETCH(QString, leave);
     QFETCH(bool, projectionAfter);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
     const QRect before = w->Picture2->geometry();
     const QImage figureBefore = w->Picture2->canvas().image();
     enter("full screen");
@@ -272,6 +279,30 @@ void TestProjection::valuesUnderTheFigure()
     QVERIFY(values->text().contains(w->Label3[0]->text()));
 }
 
+// The figure fills the screen the window is on: the projector, when the window was moved there.
+void TestProjection::fullScreenOnTheWindowsScreen_data()
+{
+    QTest::addColumn<int>("screen");
+    QTest::newRow("laptop") << 0;
+    QTest::newRow("projector") << 1;
+}
+
+void TestProjection::fullScreenOnTheWindowsScreen()
+{
+    QFETCH(int, screen);
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    QCOMPARE(screens.size(), 2);
+    QScreen *target = screens[screen];
+    w->setScreen(target);
+    w->move(target->geometry().topLeft() + QPoint(20, 20));
+    enter("full screen");
+    QCOMPARE(w->screen(), target);
+    QWidget *shown = w->Picture2->window();
+    QCOMPARE(shown->screen(), target);
+    QCOMPARE(shown->geometry(), target->geometry());
+    QCOMPARE(w->Picture2->width(), target->geometry().width());
+}
+
 // The mode is the room's: kept from one session to the next, apart from any configuration.
 void TestProjection::modeRemembered_data()
 {
@@ -307,5 +338,22 @@ void TestProjection::modeRemembered()
     QCOMPARE(again.Picture2->style().lineWidth, remembered ? 2 : 1);
 }
 
-QTEST_MAIN(TestProjection)
+int main(int argc, char *argv[])
+{
+    // Two screens side by side, as a laptop and the room's projector.
+    QTemporaryDir dir;
+    QFile config(dir.filePath(QStringLiteral("ecrans.json")));
+    if (!config.open(QIODevice::WriteOnly))
+        return 1;
+    config.write(R"({"screens": [
+        {"name": "portable", "x": 0, "y": 0, "width": 1024, "height": 768},
+        {"name": "projecteur", "x": 1024, "y": 0, "width": 1280, "height": 800}]})");
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    QApplication app(argc, argv);
+    QTEST_SET_MAIN_SOURCE_PATH
+    TestProjection test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_projection.moc"
