@@ -869,9 +869,6 @@ QStringList normalised(QString text)
     return lines;
 }
 
-// Every real file of rtf/corpus reads to the text LibreOffice gives of it (its .expected.txt),
-// except where Optalis differs on purpose: it shows footnotes' texts at the end of the document,
-// which LibreOffice's text export leaves out (removed here before comparing).
 void TestRtf::nestedTableKeepsOuterColumns()
 {
     QTextDocument doc;
@@ -882,6 +879,9 @@ void TestRtf::nestedTableKeepsOuterColumns()
     QCOMPARE(describe(doc).last(), QStringLiteral("table 1x2 100 100"));
 }
 
+// Every real file of rtf/corpus reads to the text LibreOffice gives of it (its .expected.txt),
+// except where Optalis differs on purpose: it shows footnotes' texts at the end of the document,
+// which LibreOffice's text export leaves out (removed here before comparing).
 void TestRtf::corpus_data()
 {
     QTest::addColumn<QString>("name");
