@@ -1,9 +1,7 @@
 // The projection mode of the main window: the figure's style and handles for a projector,
 // the figure alone in full screen, and the mode kept from one session to the next.
 #include "mainwindow/feuillep.h"
-#include "mainwindow/feuillepoutput.h"
 #include "mainwindow/figureview.h"
-#include "mainwindow/icons.h"
 #include "mainwindow/projectionscreen.h"
 
 #include <QAction>
