@@ -306,12 +306,53 @@ namespace {
             && std::abs(next.baseline.y() - previous.baseline.y()) <= box.height() / 2;
     }
 
+    struct Rule
+    {
+        double y, left, right;
+    };
+
+    // The horizontal solid lines: the axes, the rays along them.
+    std::vector<Rule> rulesOf(const DisplayList &list)
+    {
+        std::vector<Rule> rules;
+        for (const DisplayItem &it : list.items)
+            if (it.kind == DisplayItem::Line && it.y1 == it.y2 && it.x1 != it.x2 && !it.dotted)
+                rules.push_back({double(it.y1), double(std::min(it.x1, it.x2)),
+                                 double(std::max(it.x1, it.x2)) + 1});
+        return rules;
+    }
+
+    // The top of a run's enlarged box: around the old box's centre, or against the line the
+    // label stood just under or over (the labels of points on the axis), so that the thicker
+    // line does not cross the larger letters.
+    double enlargedTop(const QRectF &box, double height, const std::vector<Rule> &rules,
+                       int lineWidth)
+    {
+        constexpr double kNear = 6; // units between a line and the label beside it
+        const double grow = (lineWidth - 1) / 2.0;
+        bool above = false, below = false;
+        for (const Rule &r : rules) {
+            if (r.right <= box.left() || r.left >= box.right())
+                continue;
+            above = above || (r.y < box.top() && box.top() - r.y <= kNear);
+            below = below || (r.y >= box.bottom() && r.y - box.bottom() < kNear);
+        }
+        if (above && !below)
+            return box.top() + grow;
+        if (below && !above)
+            return box.bottom() - height - grow;
+        return box.center().y() - height / 2;
+    }
+
     // Each run of texts grows around the centre of its box, so a label stays beside its
     // point. A label that showed on the surface stays whole on it (the labels of points at
     // its edges would be cut); one that lay off it (an image far away) stays off.
-    std::vector<DisplayText> enlarged(const std::vector<DisplayText> &texts, double scale,
-                                      QSizeF surface)
+    std::vector<DisplayText> enlarged(const DisplayList &list, const Style &style)
     {
+        const std::vector<DisplayText> &texts = list.texts;
+        const QSizeF surface(list.size);
+        const double scale = style.textScale;
+        const std::vector<Rule> rules = rulesOf(list);
         std::vector<DisplayText> out = texts;
         for (size_t first = 0; first < out.size();) {
             size_t end = first + 1;
@@ -320,7 +361,8 @@ namespace {
                 box |= textBox(texts[end++]);
             const bool shown = box.intersects(QRectF(QPointF(0, 0), surface));
             const QSizeF size = box.size() * scale;
-            QPointF corner = box.center() - QPointF(size.width() / 2, size.height() / 2);
+            QPointF corner(box.center().x() - size.width() / 2,
+                           enlargedTop(box, size.height(), rules, style.lineWidth));
             if (shown)
                 corner = QPointF(
                     std::clamp(corner.x(), 0.0, std::max(0.0, surface.width() - size.width())),
@@ -344,7 +386,7 @@ namespace {
         p.setClipRect(surface, Qt::IntersectClip);
         std::vector<DisplayText> grown;
         if (style.textScale != 1)
-            grown = enlarged(list.texts, style.textScale, QSizeF(list.size));
+            grown = enlarged(list, style);
         const std::vector<DisplayText> &texts = style.textScale != 1 ? grown : list.texts;
         for (const DisplayItem &it : list.items) {
             switch (it.kind) {

@@ -22,6 +22,8 @@ private Q_SLOTS:
     void projectionStyle();
     void enlargedLabelsStayWhole_data();
     void enlargedLabelsStayWhole();
+    void enlargedLabelsKeepOffTheAxis_data();
+    void enlargedLabelsKeepOffTheAxis();
     void enlargedSubscriptsStayBeside_data();
     void enlargedSubscriptsStayBeside();
 };
@@ -280,6 +282,51 @@ void TestFigurePaint::enlargedLabelsStayWhole()
     const int inked = ink(at);
     QVERIFY2(shown ? std::abs(inked - whole) <= whole / 10 : inked == 0,
              qPrintable(QStringLiteral("%1 of %2").arg(inked).arg(whole)));
+}
+
+// The label of a point on the axis, just under or over it, grows away from it: the thicker
+// axis does not cross the larger letter, which stays as close to it.
+void TestFigurePaint::enlargedLabelsKeepOffTheAxis_data()
+{
+    QTest::addColumn<int>("labelTop"); // the axis is at 50
+    QTest::addColumn<int>("lineWidth");
+    QTest::addColumn<double>("textScale");
+    QTest::newRow("under, 1.5 times") << 54 << 2 << 1.5;
+    QTest::newRow("under, twice") << 54 << 3 << 2.0;
+    QTest::newRow("over, twice") << 34 << 3 << 2.0;
+}
+
+void TestFigurePaint::enlargedLabelsKeepOffTheAxis()
+{
+    QFETCH(int, labelTop);
+    QFETCH(int, lineWidth);
+    QFETCH(double, textScale);
+    const auto inkRows = [&](const figurepainter::Style &style) {
+        Canvas c(200, 100);
+        c.line(0, 50, 199, 50, 0xffffff);
+        c.setForeColor(0x00ffff);
+        c.currentX = 90;
+        c.currentY = labelTop;
+        c.print(QStringLiteral("C"));
+        const QImage image = figurepainter::render(c.displayList(), 1, style);
+        int top = 100, bottom = -1;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 200; ++x)
+                if ((image.pixel(x, y) & 0xffffff) == 0x00ffff) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        return std::make_pair(top, bottom);
+    };
+    const auto plain = inkRows({});
+    const auto grown = inkRows({lineWidth, textScale});
+    const int half = lineWidth / 2; // rows of the axis on each side of its own
+    // The gap between the axis and the ink does not shrink, and grows no more than the letter.
+    const bool under = labelTop > 50;
+    const int plainGap = under ? plain.first - 50 : 50 - plain.second;
+    const int grownGap = under ? grown.first - 50 : 50 - grown.second;
+    QVERIFY2(grownGap >= plainGap && grownGap <= plainGap * textScale + half + 1,
+             qPrintable(QStringLiteral("%1 rows, %2 before").arg(grownGap).arg(plainGap)));
 }
 
 // A letter and its subscript digit grow together: the larger letter does not cover its digit.
