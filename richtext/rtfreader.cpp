@@ -504,8 +504,27 @@ namespace {
     }
 
     // The East Asian code pages of Word and WordPad files, read through Qt's converters (ICU).
+    // ICU has no Mac East Asian tables: the Mac ones (Word and TextEdit on a Mac) read through
+    // the standard encodings they extend, which hold all their ideographs and kana.
+    int windowsCodePageOfMac(int codePage)
+    {
+        switch (codePage) {
+        case 10001:
+            return 932;
+        case 10002:
+            return 950;
+        case 10003:
+            return 949;
+        case 10008:
+            return 936;
+        default:
+            return codePage;
+        }
+    }
+
     bool isDoubleByte(int codePage)
     {
+        codePage = windowsCodePageOfMac(codePage);
         return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
     }
 
@@ -520,6 +539,14 @@ namespace {
             return 949;
         case 136:
             return 950;
+        case 78:
+            return 10001;
+        case 79:
+            return 10003;
+        case 80:
+            return 10008;
+        case 81:
+            return 10002;
         default:
             return 0;
         }
@@ -527,7 +554,7 @@ namespace {
 
     bool isLeadByte(int codePage, unsigned char b)
     {
-        if (codePage == 932)
+        if (windowsCodePageOfMac(codePage) == 932)
             return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
         return b >= 0x81 && b <= 0xFE;
     }
@@ -535,7 +562,7 @@ namespace {
     QStringDecoder decoderOf(int codePage)
     {
         const char *names[2] = {};
-        switch (codePage) {
+        switch (windowsCodePageOfMac(codePage)) {
         case 932:
             names[0] = "windows-31j";
             names[1] = "Shift_JIS";

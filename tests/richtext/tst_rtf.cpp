@@ -647,6 +647,14 @@ void TestRtf::encodings_data()
     QTest::newRow("Big5, font charset")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset136 MingLiU;}}\\f0\\'a4\\'a4\\'a4\\'e5}")
         << "中文";
+    QTest::newRow("Mac Japanese") << QByteArray("{\\rtf1\\mac\\ansicpg10001 \\'83e\\'83X\\'83g}")
+                                  << "テスト";
+    QTest::newRow("Mac Simplified Chinese, font charset")
+        << QByteArray("{\\rtf1\\mac{\\fonttbl{\\f0\\fcharset80 STSong;}}\\f0\\'d6\\'d0\\'ce\\'c4}")
+        << "中文";
+    QTest::newRow("Mac Korean") << QByteArray("{\\rtf1\\mac\\ansicpg10003 \\'c7\\'d1}") << "한";
+    QTest::newRow("Mac Traditional Chinese, font charset")
+        << QByteArray("{\\rtf1\\mac{\\fonttbl{\\f0\\fcharset81 LiSung;}}\\f0\\'a4\\'a4}") << "中";
     QTest::newRow("lone lead byte before the group's end")
         << QByteArray("{\\rtf1\\ansi\\ansicpg932 {a\\'82}b}") << "ab";
     QTest::newRow("ansicpg1251") << rtfDoc("\\ansicpg1251 \\'c0\\'e1") << "Аб";
