@@ -4,17 +4,13 @@
 #include "config/recordfile.h"
 #include "fakehost.h"
 #include "platform/msgbox.h"
+#include "tests/filesizelimit.h"
 #include "tests/messagelog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 Q_DECLARE_METATYPE(ConfigValues)
 
@@ -68,31 +64,6 @@ ConfigValues farScene()
                QStringLiteral("30,0"),    QStringLiteral("30,0"),    QStringLiteral("25,000")};
     return v;
 }
-
-#ifdef Q_OS_UNIX
-// Writes past `bytes` fail as on a full disk, for root too.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-
-private:
-    rlimit saved {};
-    void (*previousHandler)(int) = nullptr;
-};
-#endif
 
 } // namespace
 
@@ -329,12 +300,10 @@ void TestConfigFile::failedSaveKeepsPreviousFile()
         written = writeConfigFile(target, layout);
         QFile::setPermissions(dir->path(), open);
     } else if (how == QLatin1String("size limit")) {
-#ifdef Q_OS_UNIX
+        if (!FileSizeLimit::supported)
+            QSKIP("No file size limit on this system");
         const FileSizeLimit limit(1000);
         written = writeConfigFile(target, layout);
-#else
-        QSKIP("No file size limit on this system");
-#endif
     } else if (how == QLatin1String("long text")) {
         v.text1[0] = QString(127, QLatin1Char('9'));
         written = buildConfigFile(v, &layout) && writeConfigFile(target, layout);

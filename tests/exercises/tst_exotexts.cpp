@@ -10,6 +10,7 @@
 #include "platform/msgbox.h"
 #include "platform/sharedvalues.h"
 #include "richtext/richtext.h"
+#include "tests/filesizelimit.h"
 #include "tests/messagelog.h"
 
 #include <QAction>
@@ -23,9 +24,6 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -475,15 +473,12 @@ void TestExoTexts::failedSaveKeepsFileAndFlag()
     QVERIFY(fixtures::putBytes(path(QStringLiteral("ancien.rtf")), "{\\rtf1\\ansi Ancien}"));
     const QByteArray before = fixtures::fileBytes(path(QStringLiteral("ancien.rtf")));
     script.paths << path(QStringLiteral("ancien.rtf"));
-    rlimit saved {};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1000;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    exo->savetexte_Click();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    if (!FileSizeLimit::supported)
+        QSKIP("No file size limit on this system");
+    {
+        const FileSizeLimit limit(1000);
+        exo->savetexte_Click();
+    }
     QCOMPARE(asked.size(), 2);
     QCOMPARE(asked[1].title, QStringLiteral("Erreur d'écriture."));
     QCOMPARE(fixtures::fileBytes(path(QStringLiteral("ancien.rtf"))), before);
