@@ -38,7 +38,7 @@ int main(int argc, char **argv)
         for (const fs::path &file : inputsOf(argv[a])) {
             std::ifstream in(file, std::ios::binary);
             if (!in) {
-                std::fprintf(stderr, "Cannot read %s\n", file.c_str());
+                std::fprintf(stderr, "Cannot read %s\n", file.string().c_str());
                 return 1;
             }
             const std::string bytes {std::istreambuf_iterator<char>(in),
@@ -46,7 +46,7 @@ int main(int argc, char **argv)
             // Copied from a sized range, the vector holds no spare capacity: a read past the
             // end is one for the sanitizers.
             const std::vector<uint8_t> exact(bytes.begin(), bytes.end());
-            std::fprintf(stderr, "%s\n", file.c_str());
+            std::fprintf(stderr, "%s\n", file.string().c_str());
             LLVMFuzzerTestOneInput(exact.data(), exact.size());
             ++count;
         }
