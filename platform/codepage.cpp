@@ -1,5 +1,13 @@
-// Windows-1252 by table, so that every build reads and writes the same bytes.
+// Windows-1252 by table, so that every build reads and writes the same bytes; the East Asian
+// code pages through the system.
 #include "platform/codepage.h"
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#else
+#include <QStringDecoder>
+#include <unordered_map>
+#endif
 
 namespace {
 
@@ -72,5 +80,59 @@ QString fromCp1252(const QByteArray &bytes)
         text += QChar(charOfCp1252(static_cast<unsigned char>(b)));
     return text;
 }
+
+#ifdef Q_OS_WIN
+QString fromDoubleByte(int codePage, QByteArrayView bytes)
+{
+    wchar_t out[4];
+    const int n = MultiByteToWideChar(UINT(codePage), MB_ERR_INVALID_CHARS, bytes.data(),
+                                      int(bytes.size()), out, 4);
+    return n > 0 ? QString::fromWCharArray(out, n) : QString();
+}
+#else
+namespace {
+    QStringDecoder decoderOf(int codePage)
+    {
+        const char *names[2] = {};
+        switch (codePage) {
+        case 932:
+            names[0] = "windows-31j";
+            names[1] = "Shift_JIS";
+            break;
+        case 936:
+            names[0] = "GBK";
+            names[1] = "GB18030";
+            break;
+        case 949:
+            names[0] = "windows-949";
+            names[1] = "EUC-KR";
+            break;
+        default:
+            names[0] = "windows-950";
+            names[1] = "Big5";
+            break;
+        }
+        for (const char *name : names) {
+            QStringDecoder decoder(name, QStringConverter::Flag::Stateless);
+            if (decoder.isValid())
+                return decoder;
+        }
+        return QStringDecoder();
+    }
+} // namespace
+
+QString fromDoubleByte(int codePage, QByteArrayView bytes)
+{
+    thread_local std::unordered_map<int, QStringDecoder> decoders;
+    auto it = decoders.find(codePage);
+    if (it == decoders.end())
+        it = decoders.emplace(codePage, decoderOf(codePage)).first;
+    QStringDecoder &decoder = it->second;
+    if (!decoder.isValid())
+        return QString();
+    decoder.resetState();
+    return decoder.decode(bytes);
+}
+#endif
 
 } // namespace codepage

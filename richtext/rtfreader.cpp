@@ -1,5 +1,6 @@
 #include "richtext/rtfreader.h"
 
+#include "platform/codepage.h"
 #include "richtext/rtfcodepages.h"
 #include "richtext/rtfmath.h"
 
@@ -7,7 +8,6 @@
 #include <QHash>
 #include <QImage>
 #include <QRegularExpression>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -559,35 +559,6 @@ namespace {
         return b >= 0x81 && b <= 0xFE;
     }
 
-    QStringDecoder decoderOf(int codePage)
-    {
-        const char *names[2] = {};
-        switch (windowsCodePageOfMac(codePage)) {
-        case 932:
-            names[0] = "windows-31j";
-            names[1] = "Shift_JIS";
-            break;
-        case 936:
-            names[0] = "GBK";
-            names[1] = "GB18030";
-            break;
-        case 949:
-            names[0] = "windows-949";
-            names[1] = "EUC-KR";
-            break;
-        default:
-            names[0] = "windows-950";
-            names[1] = "Big5";
-            break;
-        }
-        for (const char *name : names) {
-            QStringDecoder decoder(name, QStringConverter::Flag::Stateless);
-            if (decoder.isValid())
-                return decoder;
-        }
-        return QStringDecoder();
-    }
-
 #ifdef OPTALIS_QT_GUI_PRIVATE
     // Qt walks every bucket of the document's cursor set on each insertion, a fifth of a long
     // read: the reader's own insertions leave the cursors alone and it moves its writing cursor
@@ -732,9 +703,8 @@ namespace {
         int m_overrideListId = -1;
         QString m_levelText;
 
-        // Double-byte text: a lead byte waiting for its trail byte, and Qt's decoders.
+        // Double-byte text: a lead byte waiting for its trail byte.
         int m_lead = -1;
-        std::unordered_map<int, QStringDecoder> m_decoders;
 
         // Footnotes: their paragraphs, shown at the end, and the body's paragraph they interrupt.
         QVector<Para> m_notes;
@@ -1009,16 +979,8 @@ namespace {
             character(char16_t(b));
             return;
         }
-        auto it = m_decoders.find(codePage);
-        if (it == m_decoders.end())
-            it = m_decoders.emplace(codePage, decoderOf(codePage)).first;
-        QStringDecoder &decoder = it->second;
-        if (!decoder.isValid()) {
-            character(QChar::ReplacementCharacter);
-            return;
-        }
-        decoder.resetState();
-        const QString text = decoder.decode(QByteArrayView(bytes, n));
+        const QString text
+            = codepage::fromDoubleByte(windowsCodePageOfMac(codePage), QByteArrayView(bytes, n));
         appendText(text.isEmpty() ? QString(QChar::ReplacementCharacter) : text);
     }
 
