@@ -181,8 +181,14 @@ void TestExoFile::resolvedNames()
         QDir(dir->path()).mkpath(QFileInfo(path(name)).path());
         QVERIFY(fixtures::putBytes(path(name), "x"));
     }
-    QCOMPARE(resolveName(withSeparator(dir->path()), stored),
-             QDir::toNativeSeparators(path(expected)));
+    const QString resolved = resolveName(withSeparator(dir->path()), stored);
+    const QString wanted = QDir::toNativeSeparators(path(expected));
+    // Where the file system ignores case, the stored spelling already names the file.
+    QVERIFY(fixtures::putBytes(path(QStringLiteral("Sonde")), "x"));
+    if (QFileInfo::exists(path(QStringLiteral("sonde"))))
+        QCOMPARE(resolved.toLower(), wanted.toLower());
+    else
+        QCOMPARE(resolved, wanted);
 }
 
 void TestExoFile::separatorAddedOnce_data()

@@ -6,6 +6,7 @@
 #include "platform/sharedvalues.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
@@ -341,8 +342,10 @@ void TestProjection::modeRemembered()
 int main(int argc, char *argv[])
 {
     // Two screens side by side, as a laptop and the room's projector.
-    QTemporaryDir dir;
-    QFile config(dir.filePath(QStringLiteral("ecrans.json")));
+    // Named from the current folder: Qt splits the platform's arguments at ':', which a
+    // Windows path's drive letter has.
+    QTemporaryDir dir(QStringLiteral("tst_projection-XXXXXX"));
+    QFile config(QDir::current().relativeFilePath(dir.filePath(QStringLiteral("ecrans.json"))));
     if (!config.open(QIODevice::WriteOnly))
         return 1;
     config.write(R"({"screens": [
