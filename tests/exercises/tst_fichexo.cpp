@@ -9,6 +9,7 @@
 #include "exofixtures.h"
 #include "fakeexohost.h"
 #include "platform/msgbox.h"
+#include "tests/filecase.h"
 #include "tests/messagelog.h"
 
 #include <QFrame>
@@ -311,11 +312,9 @@ void TestFichexo::opens()
     QCOMPARE(host->fich(), repexo() + QStringLiteral("a.E38"));
     QCOMPARE(host->sv.exocorrige, int16_t(1));
     QCOMPARE(host->sv.textemodif, int16_t(0));
-    // Where the file system ignores case, the stored spelling already names the file.
-    const bool ignoresCase = QFileInfo::exists(repexo() + QStringLiteral("CONFIG1.p17"));
     const QString log = host->log.join(QLatin1Char('\n'));
     QVERIFY2(log.compare(QStringLiteral("chargeconfig ") + repexo() + "config1.p17",
-                         ignoresCase ? Qt::CaseInsensitive : Qt::CaseSensitive)
+                         fixtures::caseOf(repexo()))
                  == 0,
              qPrintable(log));
     QVERIFY(waitShown);

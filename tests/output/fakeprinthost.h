@@ -4,6 +4,8 @@
 #include "output/printhost.h"
 #include "platform/canvas.h"
 
+#include <QComboBox>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QWidget>
 #include <memory>
@@ -30,3 +32,12 @@ public:
     Canvas figure;
     int unloads = 0;
 };
+
+// Whether printing goes through Qt's own print dialog, which a test can drive and Qt's catalogue
+// translates. A system's own dialog (Windows') holds none of Qt's widgets.
+inline bool qtOwnPrintDialog()
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    return dialog.findChild<QComboBox *>() != nullptr;
+}
