@@ -50,6 +50,13 @@ QByteArray validFile()
     return bytes;
 }
 
+// Types as a keyboard does, letters outside ASCII included, which QTest's key clicks refuse.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
 // Where a listed file shows, or a point outside the list when it is not listed.
 QPoint placeOf(QListWidget *list, const QString &name)
 {
@@ -231,6 +238,11 @@ void TestDialogs::nameGivesFile_data()
                                    << "sous/essai.P17";
     QTest::newRow("point in a folder's name") << "<dir>/sous.v2/essai.txt"
                                               << "sous.v2/essai.P17";
+    // Typed as the system writes paths (a drive letter and backslashes on Windows); "Ł" is
+    // outside Windows' Western code page.
+    QTest::newRow("accented folder and name, full path")
+        << "<native>/réglages été Łódź/mon réglage"
+        << "réglages été Łódź/mon réglage.P17";
 }
 
 void TestDialogs::nameGivesFile()
@@ -239,9 +251,12 @@ void TestDialogs::nameGivesFile()
     QFETCH(QString, file);
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("sous")));
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("sous.v2")));
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("réglages été Łódź")));
     typed.replace(QLatin1String("<dir>"), dir->path());
+    if (typed.startsWith(QLatin1String("<native>")))
+        typed = QDir::toNativeSeparators(typed.replace(QLatin1String("<native>"), dir->path()));
     const auto d = saveDialog();
-    QTest::keyClicks(d->Text1, typed);
+    typeText(d->Text1, typed);
     QTest::mouseClick(d->Command1, Qt::LeftButton);
     QCOMPARE(asked.size(), 0);
     QCOMPARE(fileBytes(path(file)).size(), 4608);
@@ -420,10 +435,12 @@ void TestDialogs::openClosesWhateverTheOutcome()
 {
     QFETCH(QString, signature);
     QFETCH(bool, loaded);
-    QVERIFY(putBytes(path("essai.P17"), validFile().replace(0, 128, encodeRecord(signature))));
+    const QString name = QStringLiteral("réglages été Łódź/départ.P17");
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("réglages été Łódź")));
+    QVERIFY(putBytes(path(name), validFile().replace(0, 128, encodeRecord(signature))));
     host->infinity = true;
     const auto d = openDialog();
-    d->ficharge->setText(native("essai.P17"));
+    typeText(d->ficharge, native(name));
     // The dialog closes before the redraw; until then the panel covers it.
     bool panelShown = true;
     host->onChange
@@ -436,7 +453,7 @@ void TestDialogs::openClosesWhateverTheOutcome()
     QCOMPARE(host->combo, loaded ? 1 : 0);
     QCOMPARE(host->log.isEmpty(), !loaded);
     if (loaded)
-        QCOMPARE(host->window.windowTitle(), QStringLiteral("Optalis - ") + native("essai.P17"));
+        QCOMPARE(host->window.windowTitle(), QStringLiteral("Optalis - ") + native(name));
     else
         expectMessage(QStringLiteral("Ce fichier ne correspond pas à cette application"),
                       QStringLiteral("Fichier non valide"), msgbox::Icon::Critical);
