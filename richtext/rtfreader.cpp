@@ -17,6 +17,11 @@
 #include <QVector>
 #ifdef OPTALIS_QT_GUI_PRIVATE
 #include <private/qtextdocument_p.h>
+#include <private/qtexttable_p.h>
+
+#include <cstdlib>
+#include <type_traits>
+#include <vector>
 #endif
 #include <string_view>
 #include <tuple>
@@ -630,10 +635,14 @@ namespace {
         void finishPicture();
         const QTextCharFormat &charFormat(const CharState &c) { return cachedFormat(c).format; }
         CachedFormat &cachedFormat(const CharState &c);
-        int insertText(QTextCursor &cursor, int at, const QString &text, const CharState &c);
+#ifndef OPTALIS_QT_GUI_PRIVATE
+        int insertText(QTextCursor &cursor, const QString &text, const CharState &c);
+#endif
 #ifdef OPTALIS_QT_GUI_PRIVATE
         int formatIndex(CachedFormat &cached);
         int blockFormatIndex(const Para &para);
+        int insertSegment(int at);
+        void splitSegments();
 #endif
         QTextBlockFormat blockFormat(const Para &p) const;
         QTextTableFormat tableFormat() const;
@@ -729,6 +738,31 @@ namespace {
         ParaState m_lastBlock;
         bool m_lastBlockBreak = false;
         int m_lastBlockIndex = -1;
+#ifdef OPTALIS_QT_GUI_PRIVATE
+        // A paragraph's text goes in as one fragment, in its first run's format, and is cut into
+        // its runs once the document is whole (splitSegments): a fragment inserted costs a walk
+        // of the document's tree, a cut in the rebuilt tree nothing.
+        struct Span
+        {
+            int length;
+            int format;
+        };
+        struct Segment
+        {
+            uint fragment; // holding the segment's text, after `offset` characters of other text
+            int offset;
+            int first; // its spans in m_spans
+            int count;
+        };
+        QString m_segmentText;
+        std::vector<Span> m_spans;
+        int m_segmentFirst = 0;
+        std::vector<Segment> m_segments;
+        QVector<QTextTable *> m_tables;
+        // The format of the text insertRuns ended with when that text is not yet cut into its
+        // runs, else -1: a cursor would read it wrong from the document.
+        int m_lastFormat = -1;
+#endif
     };
 
     void Reader::run()
@@ -781,6 +815,9 @@ namespace {
             endRow();
         flushTable();
         emitNotes();
+#ifdef OPTALIS_QT_GUI_PRIVATE
+        splitSegments();
+#endif
         m_cursor.endEditBlock();
     }
 
@@ -1653,6 +1690,9 @@ namespace {
         for (const Row &row : m_table)
             columns = std::max(columns, int(row.cells.size()));
         QTextTable *table = m_cursor.insertTable(int(m_table.size()), columns, tableFormat());
+#ifdef OPTALIS_QT_GUI_PRIVATE
+        m_tables.push_back(table);
+#endif
         for (int r = 0; r < m_table.size(); ++r) {
             const Row &row = m_table[r];
             for (int c = 0; c < row.cells.size(); ++c) {
@@ -1661,6 +1701,13 @@ namespace {
                 for (const Para &para : row.cells[c]) {
                     if (first)
                         cursor.setBlockFormat(blockFormat(para));
+#ifdef OPTALIS_QT_GUI_PRIVATE
+                    else if (m_lastFormat >= 0)
+                        cursor.insertBlock(
+                            blockFormat(para),
+                            QTextDocumentPrivate::get(m_doc)->formatCollection()->charFormat(
+                                m_lastFormat));
+#endif
                     else
                         cursor.insertBlock(blockFormat(para));
                     first = false;
@@ -1752,23 +1799,14 @@ namespace {
         return m_formats.back();
     }
 
-    // Through the cursor every insertion copies and looks up its format and reads the block's
-    // format again: that was most of the time taken by a long text. The document's own
-    // insertion takes the format's index, found once per format. Returns the position after.
-    int Reader::insertText(QTextCursor &cursor, int at, const QString &text, const CharState &c)
+#ifndef OPTALIS_QT_GUI_PRIVATE
+    // Returns the position after the text.
+    int Reader::insertText(QTextCursor &cursor, const QString &text, const CharState &c)
     {
-#ifdef OPTALIS_QT_GUI_PRIVATE
-        Q_UNUSED(cursor);
-        const int format = formatIndex(cachedFormat(c));
-        const CursorsLeftAlone alone(m_doc);
-        alone.priv->insert(at, text, format);
-        return at + int(text.size());
-#else
-        Q_UNUSED(at);
         cursor.insertText(text, charFormat(c));
         return cursor.position();
-#endif
     }
+#endif
 
 #ifdef OPTALIS_QT_GUI_PRIVATE
     int Reader::blockFormatIndex(const Para &para)
@@ -1799,8 +1837,14 @@ namespace {
     void Reader::insertRuns(QTextCursor &cursor, const QVector<Run> &runs)
     {
         int at = cursor.position();
+#ifdef OPTALIS_QT_GUI_PRIVATE
+        m_lastFormat = -1;
+#endif
         for (const Run &run : runs) {
             if (!run.image.isEmpty()) {
+#ifdef OPTALIS_QT_GUI_PRIVATE
+                at = insertSegment(at);
+#endif
                 QTextImageFormat image;
                 image.merge(charFormat(run.chars));
                 image.setName(run.image);
@@ -1809,6 +1853,9 @@ namespace {
                 cursor.setPosition(at);
                 cursor.insertImage(image);
                 at = cursor.position();
+#ifdef OPTALIS_QT_GUI_PRIVATE
+                m_lastFormat = -1;
+#endif
                 continue;
             }
             QString text = run.text;
@@ -1824,10 +1871,193 @@ namespace {
                 else if (ch.isSurrogate() || isStructureMark(ch.unicode()))
                     text[i] = QChar::ReplacementCharacter;
             }
-            at = insertText(cursor, at, text, run.chars);
+#ifdef OPTALIS_QT_GUI_PRIVATE
+            if (text.isEmpty())
+                continue;
+            const int format = formatIndex(cachedFormat(run.chars));
+            // Two runs whose formats differ only in what the document does not keep make one
+            // fragment, as the document's insertion would.
+            if (int(m_spans.size()) > m_segmentFirst && m_spans.back().format == format)
+                m_spans.back().length += int(text.size());
+            else
+                m_spans.push_back(Span {int(text.size()), format});
+            m_segmentText += text;
+#else
+            at = insertText(cursor, text, run.chars);
+#endif
         }
+#ifdef OPTALIS_QT_GUI_PRIVATE
+        at = insertSegment(at);
+#endif
         cursor.setPosition(at);
     }
+
+#ifdef OPTALIS_QT_GUI_PRIVATE
+    // The text gathered since the last image or the paragraph's start, as one fragment. Returns
+    // the position after it.
+    int Reader::insertSegment(int at)
+    {
+        const int count = int(m_spans.size()) - m_segmentFirst;
+        if (count == 0)
+            return at;
+        QTextDocumentPrivate *priv = QTextDocumentPrivate::get(m_doc);
+        {
+            const CursorsLeftAlone alone(m_doc);
+            priv->insert(at, m_segmentText, m_spans[size_t(m_segmentFirst)].format);
+        }
+        if (count == 1) {
+            m_spans.pop_back();
+            m_lastFormat = -1;
+        } else {
+            // The document may have joined the text to the fragment before it, of its format.
+            const uint fragment = priv->fragmentMap().findNode(at);
+            const int offset = at - int(priv->fragmentMap().position(fragment));
+            m_segments.push_back(Segment {fragment, offset, m_segmentFirst, count});
+            m_lastFormat = m_spans.back().format;
+            m_segmentFirst = int(m_spans.size());
+        }
+        at += int(m_segmentText.size());
+        m_segmentText.resize(0);
+        return at;
+    }
+
+    // Cuts the segments' fragments into their runs and builds the document's tree of fragments
+    // again, balanced, from the fragments in order: each cut through the document's own insertion
+    // would walk the tree, and a long text's runs were most of its reading. Fragments are
+    // numbered anew; the tables, which know theirs by number, are told.
+    void Reader::splitSegments()
+    {
+        if (m_segments.empty())
+            return;
+        using Fragments = QFragmentMapData<QTextFragmentData>;
+        QTextDocumentPrivate::FragmentMap &fragmentMap
+            = QTextDocumentPrivate::get(m_doc)->fragmentMap();
+        // The map holds nothing but its data: the two share their address.
+        static_assert(std::is_standard_layout_v<QTextDocumentPrivate::FragmentMap>
+                      && sizeof(QTextDocumentPrivate::FragmentMap) == sizeof(Fragments));
+        Fragments &map = *reinterpret_cast<Fragments *>(&fragmentMap);
+        // While the tree is rebuilt a fragment's colour, unused by a walk, tells that a table
+        // names it, and a segment's format is the segment's number, negative.
+        constexpr quint32 red = 0, black = 1, named = 2; // the first two are the map's
+
+        const uint oldCount = map.head->node_count;
+        uint count = oldCount;
+        for (size_t i = 0; i < m_segments.size(); ++i) {
+            const Segment &segment = m_segments[i];
+            QTextFragmentData *fragment = map.fragment(segment.fragment);
+            qint64 length = segment.offset;
+            for (int k = 0; k < segment.count; ++k)
+                length += m_spans[size_t(segment.first + k)].length;
+            Q_ASSERT(length == fragment->size_array[0]);
+            if (length != fragment->size_array[0])
+                continue;
+            fragment->format = -int(i) - 1;
+            count += uint(segment.count - 1);
+        }
+        std::vector<uint *> startsAndEnds;
+        std::vector<int *> cells;
+        for (QTextTable *table : std::as_const(m_tables)) {
+            auto *d = static_cast<QTextTablePrivate *>(QObjectPrivate::get(table));
+            startsAndEnds.push_back(&d->fragment_start);
+            startsAndEnds.push_back(&d->fragment_end);
+            for (int &cell : d->cells)
+                cells.push_back(&cell);
+            d->dirty = true;
+        }
+        for (uint *n : startsAndEnds) {
+            if (*n)
+                map.fragment(*n)->color = named;
+        }
+        for (int *n : cells)
+            map.fragment(uint(*n))->color = named;
+
+        // Node 0 is the map's header, then the fragments, one free node, and past what the old
+        // tree used, its fragments in order while the new ones are written.
+        const uint inOrder = std::max(count + 2, map.head->allocated);
+        const uint capacity = inOrder + oldCount;
+        auto *nodes = static_cast<QTextFragmentData *>(
+            std::realloc(map.fragments, size_t(capacity) * sizeof(QTextFragmentData)));
+        Q_CHECK_PTR(nodes);
+        map.fragments = nodes;
+        uint k = inOrder;
+        for (uint n = map.minimum(map.root()); n; n = map.next(n)) {
+            nodes[k] = nodes[n];
+            nodes[k++].parent = n; // the old number
+        }
+        std::vector<std::pair<uint, uint>> renumbered; // of the fragments tables name
+        uint w = 1;
+        for (k = inOrder; k < capacity; ++k) {
+            const QTextFragmentData old = nodes[k];
+            if (old.color == named)
+                renumbered.emplace_back(old.parent, w);
+            if (old.format >= 0) {
+                nodes[w++] = old;
+                continue;
+            }
+            const Segment &segment = m_segments[size_t(-old.format - 1)];
+            int position = old.stringPosition;
+            for (int s = 0; s < segment.count; ++s) {
+                const Span &span = m_spans[size_t(segment.first + s)];
+                // The text the document joined to the segment is in its first run's format.
+                const int size = span.length + (s == 0 ? segment.offset : 0);
+                QTextFragmentData &piece = nodes[w++];
+                piece.size_array[0] = quint32(size);
+                piece.stringPosition = position;
+                piece.format = span.format;
+                position += size;
+            }
+        }
+        Q_ASSERT(w == count + 1);
+
+        // Halving gives a tree full but for its deepest level; its nodes red, the others black,
+        // make a valid red-black tree.
+        int deepest = 0;
+        while ((2u << deepest) <= count)
+            ++deepest;
+        struct Subtree
+        {
+            uint root;
+            quint32 length;
+        };
+        const auto build = [&](const auto &self, uint lo, uint hi, uint parent,
+                               int depth) -> Subtree {
+            if (lo > hi)
+                return {0, 0};
+            const uint mid = lo + (hi - lo) / 2;
+            const Subtree left = mid > lo ? self(self, lo, mid - 1, mid, depth + 1) : Subtree {0, 0};
+            const Subtree right = self(self, mid + 1, hi, mid, depth + 1);
+            QTextFragmentData &node = nodes[mid];
+            node.parent = parent;
+            node.left = left.root;
+            node.right = right.root;
+            node.color = depth == deepest && depth > 0 ? red : black;
+            node.size_left_array[0] = left.length;
+            return {mid, left.length + node.size_array[0] + right.length};
+        };
+        map.head->root = build(build, 1, count, 0, 0).root;
+        map.head->node_count = count;
+        map.head->allocated = capacity;
+        map.head->freelist = count + 1;
+        nodes[count + 1].right = 0;
+
+        std::sort(renumbered.begin(), renumbered.end());
+        const auto newNumber = [&](uint old) {
+            const auto it = std::lower_bound(renumbered.begin(), renumbered.end(),
+                                             std::make_pair(old, 0u));
+            Q_ASSERT(it != renumbered.end() && it->first == old);
+            return it->second;
+        };
+        for (uint *n : startsAndEnds) {
+            if (*n)
+                *n = newNumber(*n);
+        }
+        for (int *n : cells)
+            *n = int(newNumber(uint(*n)));
+        m_segments.clear();
+        m_spans.clear();
+        m_segmentFirst = 0;
+    }
+#endif
 
     void Reader::emitPara(const Para &para)
     {
