@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
-#include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -15,6 +14,9 @@
 #include <QUrl>
 #include <charconv>
 #include <cmath>
+#ifdef OPTALIS_QT_GUI_PRIVATE
+#include <private/qtextdocument_p.h>
+#endif
 
 namespace rtf {
 
@@ -76,13 +78,16 @@ namespace {
     public:
         explicit Writer(const QTextDocument *doc)
             : m_doc(doc)
+#ifdef OPTALIS_QT_GUI_PRIVATE
+            , m_priv(QTextDocumentPrivate::get(doc))
+            , m_buffer(m_priv->buffer())
+#endif
         {
         }
 
         QByteArray run();
 
     private:
-        void collect(const QTextFrame *frame);
         void collectFormat(const QTextCharFormat &format);
         int fontIndex(const QTextCharFormat &format) const;
         int colorIndex(const QColor &color) const;
@@ -100,7 +105,7 @@ namespace {
         const Chars &chars(int index, const QTextCharFormat &format);
         void paragraphFormat(const QTextBlockFormat &format, bool inTable);
         void charProperties(const QTextCharFormat &format);
-        void text(const QString &text, int codePage);
+        void text(QStringView text, int codePage);
         qsizetype plainRun(const char16_t *s, qsizetype i, qsizetype n);
         void character(char16_t c, int codePage);
         void image(const QTextImageFormat &format);
@@ -109,6 +114,10 @@ namespace {
         void listMark(const QTextBlock &block);
 
         const QTextDocument *m_doc;
+#ifdef OPTALIS_QT_GUI_PRIVATE
+        const QTextDocumentPrivate *m_priv;
+        QString m_buffer; // the document's own text, which its fragments point into
+#endif
         QByteArray m_out;
         QStringList m_fonts;
         QVector<int> m_fontCharsets;
@@ -117,7 +126,6 @@ namespace {
         QVector<QColor> m_colors;
         QHash<int, Chars> m_chars;
         QHash<int, QByteArray> m_paragraphs; // by format index and whether in a table
-        QSet<int> m_collected;
         QVector<const QTextList *> m_lists; // in the order the text meets them
         int m_defaultHalfPoints = 24;
     };
@@ -143,28 +151,6 @@ namespace {
         for (const QBrush &brush : {format.foreground(), format.background()}) {
             if (brush.style() != Qt::NoBrush && !m_colors.contains(brush.color().toRgb()))
                 m_colors.push_back(brush.color().toRgb());
-        }
-    }
-
-    void Writer::collect(const QTextFrame *frame)
-    {
-        for (auto it = frame->begin(); !it.atEnd(); ++it) {
-            if (const QTextFrame *child = it.currentFrame()) {
-                collect(child);
-                continue;
-            }
-            const QTextBlock block = it.currentBlock();
-            if (!m_collected.contains(block.charFormatIndex())) {
-                m_collected.insert(block.charFormatIndex());
-                collectFormat(block.charFormat());
-            }
-            for (auto f = block.begin(); !f.atEnd(); ++f) {
-                const int index = f.fragment().charFormatIndex();
-                if (!m_collected.contains(index)) {
-                    m_collected.insert(index);
-                    collectFormat(f.fragment().charFormat());
-                }
-            }
         }
     }
 
@@ -269,9 +255,13 @@ namespace {
     void Writer::listMark(const QTextBlock &b)
     {
         const QTextList *list = b.textList();
-        const qsizetype index = list ? m_lists.indexOf(list) : -1;
-        if (index < 0)
+        if (!list || levelNfc(list->format().style()) < 0)
             return;
+        qsizetype index = m_lists.indexOf(list);
+        if (index < 0) {
+            index = m_lists.size();
+            m_lists.push_back(list);
+        }
         const QTextListFormat format = list->format();
         number("ls", int(index) + 1);
         number("ilvl", std::clamp(format.indent() - 1, 0, 8));
@@ -291,17 +281,20 @@ namespace {
         m_fonts.clear();
         m_fontCharsets.clear();
         collectFormat(QTextCharFormat()); // the default font is \f0
-        collect(m_doc->rootFrame());
-        for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next()) {
-            const QTextList *list = b.textList();
-            if (list && levelNfc(list->format().style()) >= 0 && !m_lists.contains(list))
-                m_lists.push_back(list);
-        }
-        m_out.reserve(m_doc->characterCount() * 2 + 1024);
-        header();
+        // The text first: the fonts, colours and lists of the header are those it meets, in
+        // the order it meets them. The header then goes in the room left before it.
+        constexpr qsizetype room = 16 * 1024;
+        m_out.reserve(room + m_doc->characterCount() * 2 + 1024);
+        m_out.resize(room + 1);
+        m_out.remove(0, room);
+        m_out.remove(0, 1);
         frame(m_doc->rootFrame(), false);
         m_out += "}\n";
-        return m_out;
+        QByteArray text = std::move(m_out);
+        m_out = QByteArray();
+        header();
+        text.prepend(m_out);
+        return text;
     }
 
     void Writer::frame(const QTextFrame *frame, bool inTable)
@@ -596,7 +589,7 @@ namespace {
         return end;
     }
 
-    void Writer::text(const QString &s, int codePage)
+    void Writer::text(QStringView s, int codePage)
     {
         const bool symbol = codePage == kSymbolCodePage;
         const char16_t *chars = reinterpret_cast<const char16_t *>(s.utf16());
@@ -658,6 +651,7 @@ namespace {
     {
         auto it = m_chars.find(index);
         if (it == m_chars.end()) {
+            collectFormat(format);
             const qsizetype start = m_out.size();
             charProperties(format);
             Chars c;
@@ -683,6 +677,39 @@ namespace {
         }
         m_out += *known;
         listMark(b);
+#ifdef OPTALIS_QT_GUI_PRIVATE
+        // The fragments straight from the document: through QTextBlock and QTextFragment each
+        // was looked up in the document's tree and its text copied, half of a long write.
+        const QTextFormatCollection *formats = m_priv->formatCollection();
+        const int start = b.position();
+        const int last = start + b.length() - 1; // the block's separator
+        auto it = start > 0 ? m_priv->find(start - 1) : m_priv->begin();
+        const int blockChars = start > 0 ? it->format : b.charFormatIndex();
+        if (start > 0)
+            ++it;
+        const auto charsOf = [&](int index) -> const Chars & {
+            const auto known = m_chars.constFind(index);
+            return known != m_chars.constEnd() ? *known : chars(index, formats->charFormat(index));
+        };
+        m_out += charsOf(blockChars).properties;
+        for (int at = start; at < last; ++it) {
+            const QTextFragmentData *fragment = *it;
+            const int length = int(fragment->size_array[0]);
+            const Chars &c = charsOf(fragment->format);
+            m_out += '{';
+            m_out += c.properties;
+            if (c.image) {
+                const QTextImageFormat format
+                    = formats->charFormat(fragment->format).toImageFormat();
+                for (int i = 0; i < length; ++i)
+                    image(format);
+            } else {
+                text(QStringView(m_buffer).mid(fragment->stringPosition, length), c.codePage);
+            }
+            m_out += '}';
+            at += length;
+        }
+#else
         m_out += chars(b.charFormatIndex(), b.charFormat()).properties;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -701,6 +728,7 @@ namespace {
             }
             m_out += '}';
         }
+#endif
         m_out += end;
     }
 
