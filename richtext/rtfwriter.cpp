@@ -692,22 +692,28 @@ namespace {
             return known != m_chars.constEnd() ? *known : chars(index, formats->charFormat(index));
         };
         m_out += charsOf(blockChars).properties;
-        for (int at = start; at < last; ++it) {
-            const QTextFragmentData *fragment = *it;
-            const int length = int(fragment->size_array[0]);
-            const Chars &c = charsOf(fragment->format);
+        // Neighbours of one format are one group, as QTextBlock's iterator makes them.
+        for (int at = start; at < last;) {
+            const int format = it->format;
+            const Chars &c = charsOf(format);
             m_out += '{';
             m_out += c.properties;
-            if (c.image) {
-                const QTextImageFormat format
-                    = formats->charFormat(fragment->format).toImageFormat();
-                for (int i = 0; i < length; ++i)
-                    image(format);
-            } else {
-                text(QStringView(m_buffer).mid(fragment->stringPosition, length), c.codePage);
+            int images = 0;
+            do {
+                const int length = int(it->size_array[0]);
+                if (c.image)
+                    images += length;
+                else
+                    text(QStringView(m_buffer).mid(it->stringPosition, length), c.codePage);
+                at += length;
+                ++it;
+            } while (at < last && it->format == format);
+            if (images > 0) {
+                const QTextImageFormat image = formats->charFormat(format).toImageFormat();
+                for (int i = 0; i < images; ++i)
+                    this->image(image);
             }
             m_out += '}';
-            at += length;
         }
 #else
         m_out += chars(b.charFormatIndex(), b.charFormat()).properties;

@@ -354,6 +354,7 @@ private Q_SLOTS:
     void paragraphFormats();
     void writerBytes_data();
     void writerBytes();
+    void writerJoinsPiecesOfOneFormat();
     void fontCharsets_data();
     void fontCharsets();
     void codePageBytes_data();
@@ -998,6 +999,19 @@ void TestRtf::footnotes()
         QCOMPARE(mark.verticalAlignment(), QTextCharFormat::AlignSuperScript);
     // Bold of the note does not reach the text.
     QCOMPARE(formatAt(doc, QStringLiteral("a")).fontWeight(), int(QFont::Normal));
+}
+
+// Text typed before text of its format lies apart from it in the document's buffer: the two
+// pieces are still one group.
+void TestRtf::writerJoinsPiecesOfOneFormat()
+{
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    cursor.insertText(QStringLiteral("lentille"));
+    cursor.setPosition(0);
+    cursor.insertText(QStringLiteral("la "));
+    const QByteArray out = richtext::writeRtf(&doc);
+    QVERIFY2(out.contains(" la lentille}"), out.constData());
 }
 
 void TestRtf::lists_data()
