@@ -631,7 +631,11 @@ namespace {
         void endRow();
         void flushTable();
         void emitPara(const Para &para);
+#ifdef OPTALIS_QT_GUI_PRIVATE
+        int insertRuns(int at, const QVector<Run> &runs);
+#else
         void insertRuns(QTextCursor &cursor, const QVector<Run> &runs);
+#endif
         void finishPicture();
         const QTextCharFormat &charFormat(const CharState &c) { return cachedFormat(c).format; }
         CachedFormat &cachedFormat(const CharState &c);
@@ -1693,6 +1697,43 @@ namespace {
 #ifdef OPTALIS_QT_GUI_PRIVATE
         m_tables.push_back(table);
 #endif
+#ifdef OPTALIS_QT_GUI_PRIVATE
+        // The cells are filled in the document's order, each starting one past where the one
+        // before it ended: a cell looked up or a cursor made for it cost as much as its text.
+        QTextDocumentPrivate *priv = QTextDocumentPrivate::get(m_doc);
+        int at = m_cursor.position();
+        for (const Row &row : std::as_const(m_table)) {
+            for (int c = 0; c < columns; ++c, ++at) {
+                if (c >= row.cells.size())
+                    continue;
+                bool first = true;
+                for (const Para &para : row.cells[c]) {
+                    if (first) {
+                        // A cell's new block has no layout, list nor undo record to update.
+                        QTextDocumentPrivate::block(priv->blocksFind(at))->format
+                            = blockFormatIndex(para);
+                    } else {
+                        QTextCursor cursor(m_doc);
+                        cursor.setPosition(at);
+                        if (m_lastFormat >= 0)
+                            cursor.insertBlock(blockFormat(para),
+                                               priv->formatCollection()->charFormat(m_lastFormat));
+                        else
+                            cursor.insertBlock(blockFormat(para));
+                        at = cursor.position();
+                    }
+                    first = false;
+                    at = insertRuns(at, para.runs);
+                    if (para.para.list >= 0) {
+                        QTextCursor cursor(m_doc);
+                        cursor.setPosition(at);
+                        addToList(para.para, cursor);
+                        at = cursor.position();
+                    }
+                }
+            }
+        }
+#else
         for (int r = 0; r < m_table.size(); ++r) {
             const Row &row = m_table[r];
             for (int c = 0; c < row.cells.size(); ++c) {
@@ -1701,13 +1742,6 @@ namespace {
                 for (const Para &para : row.cells[c]) {
                     if (first)
                         cursor.setBlockFormat(blockFormat(para));
-#ifdef OPTALIS_QT_GUI_PRIVATE
-                    else if (m_lastFormat >= 0)
-                        cursor.insertBlock(
-                            blockFormat(para),
-                            QTextDocumentPrivate::get(m_doc)->formatCollection()->charFormat(
-                                m_lastFormat));
-#endif
                     else
                         cursor.insertBlock(blockFormat(para));
                     first = false;
@@ -1717,6 +1751,7 @@ namespace {
                 }
             }
         }
+#endif
         m_table.clear();
         m_cursor.movePosition(QTextCursor::End);
         m_atEmptyBlock = true;
@@ -1833,12 +1868,17 @@ namespace {
     }
 #endif
 
+#ifdef OPTALIS_QT_GUI_PRIVATE
+    // Returns the position after the runs; pictures go in through the document's cursor.
+    int Reader::insertRuns(int at, const QVector<Run> &runs)
+    {
+        QTextCursor &cursor = m_cursor;
+        m_lastFormat = -1;
+#else
     // The cursor is moved once, after the runs: each move looks up its block again.
     void Reader::insertRuns(QTextCursor &cursor, const QVector<Run> &runs)
     {
         int at = cursor.position();
-#ifdef OPTALIS_QT_GUI_PRIVATE
-        m_lastFormat = -1;
 #endif
         for (const Run &run : runs) {
             if (!run.image.isEmpty()) {
@@ -1887,9 +1927,10 @@ namespace {
 #endif
         }
 #ifdef OPTALIS_QT_GUI_PRIVATE
-        at = insertSegment(at);
-#endif
+        return insertSegment(at);
+#else
         cursor.setPosition(at);
+#endif
     }
 
 #ifdef OPTALIS_QT_GUI_PRIVATE
@@ -2079,7 +2120,11 @@ namespace {
             m_cursor.insertBlock(blockFormat(para), charFormat(mark));
 #endif
         }
+#ifdef OPTALIS_QT_GUI_PRIVATE
+        m_cursor.setPosition(insertRuns(m_cursor.position(), para.runs));
+#else
         insertRuns(m_cursor, para.runs);
+#endif
         if (para.para.list >= 0)
             addToList(para.para, m_cursor);
     }
