@@ -679,6 +679,7 @@ namespace {
         void appendChar(char16_t c);
         void startRun(const CharState &chars);
         void startRun() { startRun(top().chars); }
+        void recycle(QVector<Run> &runs);
         void endParagraph(bool last = false);
         void endCell();
         void endRow();
@@ -739,6 +740,7 @@ namespace {
 
         int m_paragraphs = 0;
         int m_runs = 0;
+        QVector<QString> m_spareTexts;
 
         QHash<int, Font> m_fonts;
         int m_fontEntry = -1;
@@ -1620,7 +1622,24 @@ namespace {
             && (runs.back().chars == chars || m_runs >= kMaxRuns))
             return;
         runs.push_back(Run {QString(), chars, QString(), 0, 0});
+        if (!m_spareTexts.isEmpty()) {
+            runs.back().text = std::move(m_spareTexts.back());
+            m_spareTexts.pop_back();
+        }
         ++m_runs;
+    }
+
+    // The runs' strings, emptied, serve the next runs: allocating and growing a string for each
+    // run was a tenth of a long read.
+    void Reader::recycle(QVector<Run> &runs)
+    {
+        for (Run &run : runs) {
+            if (m_spareTexts.size() >= 256 || run.text.capacity() > 1024
+                || !run.text.isDetached())
+                continue;
+            run.text.resize(0);
+            m_spareTexts.push_back(std::move(run.text));
+        }
     }
 
     void Reader::appendText(const QString &text)
@@ -1666,6 +1685,7 @@ namespace {
             emitPara(m_para);
             // The runs' room is kept for the next paragraph: growing it again was a tenth of a
             // long read.
+            recycle(m_para.runs);
             m_para.runs.clear();
             m_para.pageBreakBefore = false;
             return;
@@ -1803,6 +1823,12 @@ namespace {
             }
         }
 #endif
+        for (Row &row : m_table) {
+            for (Cell &cell : row.cells) {
+                for (Para &para : cell)
+                    recycle(para.runs);
+            }
+        }
         m_table.clear();
         m_cursor.movePosition(QTextCursor::End);
         m_atEmptyBlock = true;
