@@ -1766,7 +1766,8 @@ namespace {
             columns = std::max(columns, int(row.cells.size()));
         QTextTable *table = m_cursor.insertTable(int(m_table.size()), columns, tableFormat());
 #ifdef OPTALIS_QT_GUI_PRIVATE
-        m_tables.push_back(table);
+        if (table)
+            m_tables.push_back(table);
 #endif
 #ifdef OPTALIS_QT_GUI_PRIVATE
         // The cells are filled in the document's order, each starting one past where the one
