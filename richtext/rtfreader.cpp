@@ -1621,6 +1621,8 @@ namespace {
         if (!runs.isEmpty() && runs.back().image.isEmpty()
             && (runs.back().chars == chars || m_runs >= kMaxRuns))
             return;
+        if (runs.capacity() == 0)
+            runs.reserve(8); // a cell's paragraph starts with no room
         runs.push_back(Run {QString(), chars, QString(), 0, 0});
         if (!m_spareTexts.isEmpty()) {
             runs.back().text = std::move(m_spareTexts.back());
@@ -1764,10 +1766,17 @@ namespace {
         int columns = 0;
         for (const Row &row : m_table)
             columns = std::max(columns, int(row.cells.size()));
-        QTextTable *table = m_cursor.insertTable(int(m_table.size()), columns, tableFormat());
 #ifdef OPTALIS_QT_GUI_PRIVATE
+        // The cursor puts itself in the first cell; the cursors' set was walked for each cell.
+        QTextTable *table = nullptr;
+        {
+            const CursorsLeftAlone alone(m_doc);
+            table = m_cursor.insertTable(int(m_table.size()), columns, tableFormat());
+        }
         if (table)
             m_tables.push_back(table);
+#else
+        QTextTable *table = m_cursor.insertTable(int(m_table.size()), columns, tableFormat());
 #endif
 #ifdef OPTALIS_QT_GUI_PRIVATE
         // The cells are filled in the document's order, each starting one past where the one
