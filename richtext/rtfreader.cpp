@@ -1,6 +1,7 @@
 #include "richtext/rtfreader.h"
 
 #include "platform/codepage.h"
+#include "richtext/metafile.h"
 #include "richtext/rtfcodepages.h"
 #include "richtext/rtfmath.h"
 
@@ -280,6 +281,10 @@ namespace {
         // pictures
         PngBlip,
         JpegBlip,
+        WmfBlip,
+        EmfBlip,
+        PicW,
+        PicH,
         PicWGoal,
         PicHGoal,
         PicScaleX,
@@ -437,6 +442,10 @@ namespace {
                 {"nestrow", Kw::NestRow},
                 {"pngblip", Kw::PngBlip},
                 {"jpegblip", Kw::JpegBlip},
+                {"wmetafile", Kw::WmfBlip},
+                {"emfblip", Kw::EmfBlip},
+                {"picw", Kw::PicW},
+                {"pich", Kw::PicH},
                 {"picwgoal", Kw::PicWGoal},
                 {"pichgoal", Kw::PicHGoal},
                 {"picscalex", Kw::PicScaleX},
@@ -754,11 +763,12 @@ namespace {
         QVector<Row> m_table;
 
         // Picture being read.
-        enum class PictKind { Other, Png, Jpeg };
+        enum class PictKind { Other, Png, Jpeg, Wmf, Emf };
         PictKind m_pictKind = PictKind::Other;
         QByteArray m_pictData;
         int m_pictNibble = -1;
         int m_picWGoal = 0, m_picHGoal = 0, m_scaleX = 100, m_scaleY = 100;
+        int m_picW = 0, m_picH = 0; // a metafile's size, in 0.01 mm
         int m_imageCount = 0;
 
         QVector<CachedFormat> m_formats;
@@ -1199,6 +1209,18 @@ namespace {
             case Kw::JpegBlip:
                 m_pictKind = PictKind::Jpeg;
                 break;
+            case Kw::WmfBlip:
+                m_pictKind = PictKind::Wmf;
+                break;
+            case Kw::EmfBlip:
+                m_pictKind = PictKind::Emf;
+                break;
+            case Kw::PicW:
+                m_picW = param;
+                break;
+            case Kw::PicH:
+                m_picH = param;
+                break;
             case Kw::PicWGoal:
                 m_picWGoal = param;
                 break;
@@ -1233,6 +1255,10 @@ namespace {
         case Kw::Blue:
         case Kw::PngBlip:
         case Kw::JpegBlip:
+        case Kw::WmfBlip:
+        case Kw::EmfBlip:
+        case Kw::PicW:
+        case Kw::PicH:
         case Kw::PicWGoal:
         case Kw::PicHGoal:
         case Kw::PicScaleX:
@@ -1257,6 +1283,7 @@ namespace {
             m_pictData.clear();
             m_pictNibble = -1;
             m_picWGoal = m_picHGoal = 0;
+            m_picW = m_picH = 0;
             m_scaleX = m_scaleY = 100;
             break;
         case Kw::CodePage:
@@ -2591,11 +2618,30 @@ namespace {
     void Reader::finishPicture()
     {
         QImage image;
-        if (m_pictKind == PictKind::Other || m_pictData.isEmpty()
-            || !image.loadFromData(m_pictData, m_pictKind == PictKind::Png ? "PNG" : "JPEG")
-            || image.isNull()) {
+        QSizeF natural; // in pixels
+        const bool vector = m_pictKind == PictKind::Wmf || m_pictKind == PictKind::Emf;
+        const auto kind = m_pictKind == PictKind::Wmf ? metafile::Kind::Wmf : metafile::Kind::Emf;
+        if (vector && m_picW > 0 && m_picH > 0)
+            natural = QSizeF(m_picW, m_picH) * (96 / 2540.0);
+        else if (vector)
+            natural = metafile::naturalSize(m_pictData, kind);
+        else if (m_pictKind != PictKind::Other
+                 && image.loadFromData(m_pictData, m_pictKind == PictKind::Png ? "PNG" : "JPEG"))
+            natural = image.size();
+        double width = m_picWGoal > 0 ? twipsToPixels(m_picWGoal) : natural.width();
+        double height = m_picHGoal > 0 ? twipsToPixels(m_picHGoal) : natural.height();
+        width *= std::clamp(m_scaleX, 1, 1000) / 100.0;
+        height *= std::clamp(m_scaleY, 1, 1000) / 100.0;
+        if (vector && width > 0 && height > 0) {
+            // Twice the size on the page, for sharp lines and text where the pane is scaled.
+            const auto side = [](double pixels) {
+                return int(std::ceil(std::min(2 * pixels, double(metafile::kMaxSide))));
+            };
+            image = metafile::render(m_pictData, kind, QSize(side(width), side(height)), 2);
+        }
+        if (m_pictData.isEmpty() || image.isNull()) {
             m_pictData.clear();
-            // A picture the pane cannot show (a metafile, a damaged file) is still seen to be
+            // A picture the pane cannot show (a damaged file, another format) is still seen to be
             // there; an equation's own picture only stands in for its text, which is read instead.
             const bool equation = top().object && m_objClass.startsWith(QLatin1String("Equation"));
             if (top().dest == Dest::Text)
@@ -2604,10 +2650,6 @@ namespace {
         }
         const QString name = QStringLiteral("rtfimage:%1").arg(++m_imageCount);
         m_doc->addResource(QTextDocument::ImageResource, QUrl(name), image);
-        double width = m_picWGoal > 0 ? twipsToPixels(m_picWGoal) : image.width();
-        double height = m_picHGoal > 0 ? twipsToPixels(m_picHGoal) : image.height();
-        width *= std::clamp(m_scaleX, 1, 1000) / 100.0;
-        height *= std::clamp(m_scaleY, 1, 1000) / 100.0;
         m_pictData.clear();
         if (top().mathPicture) {
             if (m_mathPicture.image.isEmpty())
