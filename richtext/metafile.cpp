@@ -26,6 +26,9 @@ namespace {
     constexpr qint64 kMaxRecords = 1000000;
     // Pixels painted, in images' worth: a file of thousands of full-page fills stops there.
     constexpr qint64 kPaintBudgetImages = 64;
+    constexpr qint64 kMaxDrawings = 200000;
+    constexpr int kMaxClipElements = 2000;
+    constexpr qint64 kMaxRegionRects = 1000;
     // Coordinates past this, in pixels of the image, are not drawn (the rasteriser's range).
     constexpr qreal kFarAway = 1e6;
 
@@ -304,7 +307,8 @@ namespace {
         return image;
     }
 
-    // Code page of the text bytes of a font; 0 for the East Asian double-byte sets.
+    // Code page of a font's text bytes; 28591 (each byte its own character) for symbol fonts
+    // other than Symbol, whose glyphs sit on those bytes.
     int codePageOfFont(const Font &f)
     {
         if (f.face.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
@@ -343,7 +347,7 @@ namespace {
                                      | QPainter::SmoothPixmapTransform);
         }
 
-        bool exhausted() const { return m_budget < 0; }
+        bool exhausted() const { return m_budget < 0 || m_drawings > kMaxDrawings; }
         // Device units to image pixels: the picture's frame, in device units, fills the image.
         void setFrame(const QRectF &frame)
         {
@@ -513,6 +517,16 @@ namespace {
             else
                 m_dc.clip = image;
             m_dc.clipped = true;
+            limitClip();
+        }
+        // Regions cut again and again would cost more at each cut: past a size, their box.
+        void limitClip()
+        {
+            if (m_dc.clip.elementCount() > kMaxClipElements) {
+                const QRectF box = m_dc.clip.boundingRect();
+                m_dc.clip = QPainterPath();
+                m_dc.clip.addRect(box);
+            }
         }
         void clipToLogical(const QRectF &r)
         {
@@ -735,7 +749,7 @@ namespace {
                 return false;
             const QRectF seen = bounds.adjusted(-2, -2, 2, 2).intersected(QRectF(m_image->rect()));
             m_budget -= qint64(seen.width() * seen.height()) + 1;
-            return m_budget >= 0;
+            return m_budget >= 0 && ++m_drawings <= kMaxDrawings;
         }
 
         void applyClip()
@@ -835,6 +849,7 @@ namespace {
         QPainter m_painter;
         qreal m_hairline;
         qint64 m_budget = 0;
+        qint64 m_drawings = 0;
         QTransform m_toImage;
         QSizeF m_devicePerMm {96 / 25.4, 96 / 25.4};
         Dc m_dc;
@@ -1550,6 +1565,34 @@ namespace {
             return true;
         }
 
+        // BITBLT and STRETCHBLT: a bitmap, or the brush alone where the record has none.
+        bool blt(bool stretch, const View &r)
+        {
+            const QRectF dest(r.i32(24), r.i32(28), r.i32(32), r.i32(36));
+            const quint32 rop = r.u32(40);
+            const QPointF srcAt(r.i32(44), r.i32(48));
+            const qint64 offBmi = r.u32(84), cbBmi = r.u32(88), offBits = r.u32(92),
+                         cbBits = r.u32(96);
+            if (r.bad())
+                return false;
+            if (cbBmi == 0) {
+                m_p->patBlt(dest, rop);
+                return true;
+            }
+            const QSizeF srcSize = stretch ? QSizeF(r.i32(100), r.i32(104)) : dest.size();
+            const View info = r.sub(offBmi, cbBmi);
+            const View bits = r.sub(offBits, cbBits);
+            if (r.bad())
+                return false;
+            bool bad = false;
+            const QImage image = decodeDib(info, &bits, &bad);
+            if (bad)
+                return false;
+            // The source's own coordinates are top-down here, as the bitmap is laid out.
+            m_p->bitmap(dest, image, QRectF(srcAt, srcSize), rop);
+            return true;
+        }
+
         bool stretchDiBits(const View &r)
         {
             const QPointF dest(r.i32(24), r.i32(28));
@@ -1803,15 +1846,23 @@ namespace {
                 if (!r.need(48, count * 16))
                     return false;
                 QPainterPath region;
-                for (qint64 i = 0; i < count; ++i)
-                    region.addRect(rect(r, 48 + 16 * i).normalized());
-                region = m_p->deviceToImage().map(region.simplified());
+                if (count > kMaxRegionRects) {
+                    region.addRect(rect(r, 32).normalized()); // the region's box
+                } else {
+                    for (qint64 i = 0; i < count; ++i)
+                        region.addRect(rect(r, 48 + 16 * i).normalized());
+                    region = region.simplified();
+                }
+                region = m_p->deviceToImage().map(region);
                 if (mode == 1)
                     m_p->clipTo(region, true);
                 else
                     m_p->clipTo(region, false);
                 break;
             }
+            case 76:
+            case 77:
+                return blt(type == 77, r);
             case 81:
                 return stretchDiBits(r);
             case 84:

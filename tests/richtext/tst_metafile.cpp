@@ -611,6 +611,13 @@ void TestMetafile::drawing_data()
             << QVector<Probe> {only({31, 31, 18, 18}, Qt::black), only({0, 0, 28, 100}, none),
                                only({52, 0, 48, 100}, none)};
     }
+    QTest::newRow("emf: StretchDIBits")
+        << Emf()
+               .rec(81, {0, 0, 0, 0, 0, 0, 0, 0, 3, 2, 80, 40, 120, 24, 0, 0x00CC0020, 1000, 1000},
+                    dib(24, 3, qRgb(255, 0, 0), qRgb(0, 0, 255)))
+               .bytes()
+        << emf << QSize(100, 100)
+        << QVector<Probe> {only({0, 0, 100, 45}, Qt::red), only({0, 55, 100, 45}, Qt::blue)};
     // A path of a triangle, filled; mapping mode in 0.1 mm with y upwards.
     QTest::newRow("emf: path filled, metric mapping")
         << Emf()
