@@ -25,7 +25,7 @@ namespace {
     constexpr qint64 kMaxDibPixels = 16 * 1024 * 1024;
     constexpr qint64 kMaxRecords = 1000000;
     // Pixels painted, in images' worth: a file of thousands of full-page fills stops there.
-    constexpr qint64 kPaintBudgetImages = 64;
+    constexpr qint64 kPaintBudgetImages = 32;
     constexpr qint64 kMaxDrawings = 200000;
     constexpr int kMaxClipElements = 2000;
     constexpr qint64 kMaxRegionRects = 1000;
@@ -269,7 +269,7 @@ namespace {
                 ++shift;
             }
             const quint32 c = (v >> shift) & mask;
-            return int(c * 255 / mask);
+            return int(quint64(c) * 255 / mask);
         };
         for (qint64 y = 0; y < height; ++y) {
             const uchar *row = bits.data((topDown ? y : height - 1 - y) * stride);
@@ -766,7 +766,7 @@ namespace {
             const QTransform t = full();
             const qreal scale = std::sqrt(std::abs(t.determinant()));
             const qreal diagonal = std::hypot(m_image->width(), m_image->height());
-            const qreal width = std::clamp(p.width * scale, m_hairline, 2 * diagonal);
+            const qreal width = std::min(std::max(p.width * scale, m_hairline), 2 * diagonal);
             QPen pen(p.color, width);
             // Dashes over a line far longer than the picture would be counted by the million.
             const bool huge = bounds.width() + bounds.height() > 8 * diagonal;

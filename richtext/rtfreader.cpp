@@ -44,6 +44,9 @@ namespace {
     constexpr int kMaxRuns = 400000;
     constexpr int kMaxColumns = 63; // as many as word processors make
     constexpr int kMaxNotes = 10000;
+    // Pixels of all the metafiles drawn for one document: a few bytes of metafile make a large
+    // image, and thousands of them would fill the memory.
+    constexpr qint64 kMaxMetafilePixels = 16 * 1024 * 1024;
     constexpr int kTextWidthTwips = 9638; // an A4 page's text between 2.5 cm margins
 
     // Characters that would end a block or a frame, or stand for a picture, inside the text.
@@ -770,6 +773,7 @@ namespace {
         int m_picWGoal = 0, m_picHGoal = 0, m_scaleX = 100, m_scaleY = 100;
         int m_picW = 0, m_picH = 0; // a metafile's size, in 0.01 mm
         int m_imageCount = 0;
+        qint64 m_metafilePixels = 0;
 
         QVector<CachedFormat> m_formats;
 
@@ -2633,11 +2637,21 @@ namespace {
         width *= std::clamp(m_scaleX, 1, 1000) / 100.0;
         height *= std::clamp(m_scaleY, 1, 1000) / 100.0;
         if (vector && width > 0 && height > 0) {
-            // Twice the size on the page, for sharp lines and text where the pane is scaled.
-            const auto side = [](double pixels) {
-                return int(std::ceil(std::min(2 * pixels, double(metafile::kMaxSide))));
-            };
-            image = metafile::render(m_pictData, kind, QSize(side(width), side(height)), 2);
+            // Twice the size on the page, for sharp lines and text where the pane is scaled; once
+            // when the document has had its share.
+            for (const double scale : {2.0, 1.0}) {
+                const auto side = [scale](double pixels) {
+                    return int(std::ceil(std::min(scale * pixels, double(metafile::kMaxSide))));
+                };
+                const QSize size(side(width), side(height));
+                const qint64 pixels
+                    = std::min(qint64(size.width()) * size.height(), metafile::kMaxPixels);
+                if (m_metafilePixels + pixels > kMaxMetafilePixels)
+                    continue;
+                image = metafile::render(m_pictData, kind, size, scale);
+                m_metafilePixels += pixels;
+                break;
+            }
         }
         if (m_pictData.isEmpty() || image.isNull()) {
             m_pictData.clear();

@@ -371,6 +371,7 @@ private slots:
     void symbolFont();
     void reader_data();
     void reader();
+    void documentShare();
     void damaged_data();
     void damaged();
 };
@@ -769,6 +770,18 @@ void TestMetafile::reader()
         QCOMPARE(image.width(), qCeil(f.width() * 2));
         QVERIFY(check(image, {some(image.rect())}).isEmpty());
     }
+}
+
+// A few bytes of metafile make a large image: a document's pictures have a share of memory, the
+// ones past it keep the placeholder.
+void TestMetafile::documentShare()
+{
+    const QByteArray wmf = Wmf(QRect(0, 0, 10, 10)).rectangle(0, 0, 5, 5).bytes().toHex();
+    // 1000 x 1000 pixels on the page, drawn at 2000 x 2000: four fill the share.
+    const QByteArray picture = "{\\pict\\wmetafile8\\picwgoal15000\\pichgoal15000 " + wmf + "}";
+    QTextDocument doc;
+    QVERIFY(richtext::readRtf("{\\rtf1 " + picture.repeated(6) + "}", &doc));
+    QCOMPARE(doc.toPlainText(), QStringLiteral("\uFFFC\uFFFC\uFFFC\uFFFC[image][image]"));
 }
 
 // Damaged and hostile files: a null image, no crash, no endless work.
