@@ -555,6 +555,37 @@ void TestMetafile::drawing_data()
                                some({10, 10, 20, 40}), some({160, 10, 20, 40}),
                                only({100, 0, 50, 100}, none)};
     }
+    {
+        QByteArray t;
+        for (int v : {10, 10, 1, 4, 0, 0, 200, 30}) // y, x, count, ETO_CLIPPED, the rectangle
+            put16(t, v);
+        t += "M";
+        t += '\0';
+        QTest::newRow("wmf: ExtTextOut clipped to its rectangle")
+            << Wmf(QRect(0, 0, 200, 100))
+                   .font(-80, "Liberation Sans")
+                   .select(0)
+                   .bkMode(1)
+                   .rec(0x0A32, {}, t)
+                   .bytes()
+            << wmf << QSize(200, 100)
+            << QVector<Probe> {some({10, 15, 60, 14}), only({0, 31, 200, 69}, none)};
+    }
+    // The viewport made half the picture's size: the window's drawing fills a quarter of it.
+    QTest::newRow("wmf: viewport extent, ellipse and rounded rectangle")
+        << Wmf(QRect(0, 0, 100, 100))
+               .rec(0x020E, {50, 50})
+               .pen(5, 0, 0)
+               .select(0)
+               .brush(0, qRgb(0, 0, 0))
+               .select(1)
+               .ellipse(0, 0, 100, 100)
+               .rec(0x061C, {80, 80, 200, 200, 100, 100})
+               .bytes()
+        << wmf << QSize(100, 100)
+        << QVector<Probe> {only({20, 20, 10, 10}, Qt::black), only({0, 0, 5, 5}, none),
+                           only({60, 60, 25, 25}, Qt::black), only({96, 96, 4, 4}, none),
+                           only({55, 0, 45, 45}, none)};
     // Bitmaps: a top row of one colour, a bottom row of another, stretched on the picture.
     for (int bpp : {1, 4, 8, 24, 32}) {
         const QByteArray bits = dib(bpp, 3, qRgb(255, 0, 0), qRgb(0, 0, 255));
