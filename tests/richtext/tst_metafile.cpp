@@ -74,12 +74,13 @@ public:
         put16(t, hatch);
         return rec(0x02FC, {}, t);
     }
-    Wmf &font(int height, const char *face, int charset = 0, bool italic = false)
+    Wmf &font(int height, const char *face, int charset = 0, bool italic = false,
+              int escapement = 0)
     {
         QByteArray t;
         t.append(char(italic)).append('\0').append('\0').append(char(charset));
         t.append(QByteArray(4, '\0')).append(face).append('\0');
-        return rec(0x02FB, {height, 0, 0, 0, 400}, t);
+        return rec(0x02FB, {height, 0, escapement, escapement, 400}, t);
     }
     Wmf &select(int i) { return rec(0x012D, {i}); }
     Wmf &remove(int i) { return rec(0x01F0, {i}); }
@@ -524,6 +525,18 @@ void TestMetafile::drawing_data()
         << wmf << QSize(400, 100)
         << QVector<Probe> {only({0, 0, 9, 100}, none), some({10, 20, 40, 50}),
                            some({120, 20, 40, 50}), only({0, 0, 400, 18}, none)};
+    // A quarter turn: the text goes up from its point, its letters' tops to the left.
+    QTest::newRow("wmf: text turned by its font's escapement")
+        << Wmf(QRect(0, 0, 200, 200))
+               .font(-40, "Liberation Sans", 0, false, 900)
+               .select(0)
+               .bkMode(1)
+               .textAlign(24)
+               .textOut(100, 190, "MMMM")
+               .bytes()
+        << wmf << QSize(200, 200)
+        << QVector<Probe> {some({65, 80, 35, 100}), only({110, 0, 90, 200}, none),
+                           only({0, 0, 55, 200}, none), only({0, 192, 200, 8}, none)};
     QTest::newRow("wmf: opaque text background")
         << Wmf(QRect(0, 0, 200, 100))
                .font(-60, "Liberation Sans")

@@ -745,7 +745,7 @@ void TestRtf::structure_data()
         "\\trowd\\cellx2000\\cellx4000\\pard\\intbl a\\cell\\pard\\intbl\\itap2"
         "{\\*\\nesttableprops\\trowd\\cellx500\\cellx900 b\\nestcell c\\nestcell\\nestrow}"
         "\\pard\\intbl d\\cell\\row") << "\na\nb\nc\nd\n";
-    QTest::newRow("metafile shown as a placeholder")
+    QTest::newRow("damaged metafile shown as a placeholder")
         << rtfDoc("a{\\pict\\wmetafile8 0102}b") << "a[image]b";
     QTest::newRow("damaged png shown as a placeholder")
         << rtfDoc("a{\\pict\\pngblip 89504e47}b") << "a[image]b";
