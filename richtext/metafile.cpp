@@ -621,13 +621,19 @@ namespace {
             QFont font = qfont(d.font);
             font.setPixelSize(std::max(1, int(std::lround(pixels))));
             const QFontMetricsF fm(font, m_image);
-            // Advances in the pixels of the text's own baseline.
+            // Glyphs widened as the picture is (a picture shown wider than high), or to the
+            // font's own width where it gives one.
+            qreal squeeze = sx / sy;
+            if (d.font.width != 0 && fm.averageCharWidth() > 0)
+                squeeze = std::abs(d.font.width) * sx / fm.averageCharWidth();
+            squeeze = std::clamp(squeeze, 0.05, 20.0);
+            // Advances along the baseline, in pixels of the font before it is widened.
             QVector<qreal> advances;
             qreal width = 0;
             if (!dx.isEmpty()) {
                 for (qreal a : dx) {
-                    advances.append(a * sx);
-                    width += a * sx;
+                    advances.append(a * sx / squeeze);
+                    width += a * sx / squeeze;
                 }
             } else {
                 width = fm.horizontalAdvance(s);
@@ -643,8 +649,8 @@ namespace {
                 y = -fm.descent();
             else
                 y = fm.ascent();
-            if (!charge(QRectF(origin.x() - width, origin.y() - fm.height(), 2 * width,
-                               2 * fm.height())))
+            if (!charge(QRectF(origin.x() - width * squeeze, origin.y() - fm.height(),
+                               2 * width * squeeze, 2 * fm.height())))
                 return;
             applyClip();
             m_painter.save();
@@ -659,6 +665,7 @@ namespace {
             if (t.m11() < 0)
                 angle += 180;
             m_painter.rotate(-angle);
+            m_painter.scale(squeeze, 1);
             m_painter.setFont(font);
             if (d.opaque && !(options & Opaque)) {
                 m_painter.fillRect(QRectF(x, y - fm.ascent(), width, fm.ascent() + fm.descent()),
@@ -680,8 +687,8 @@ namespace {
             m_painter.restore();
             if (updateCp) {
                 const qreal advance = (d.textAlign & Center) == Center ? 0
-                    : (d.textAlign & Right)                            ? -width
-                                                                       : width;
+                    : (d.textAlign & Right)                            ? -width * squeeze
+                                                                       : width * squeeze;
                 const qreal radians = qDegreesToRadians(angle);
                 bool invertible = false;
                 const QTransform back = t.inverted(&invertible);

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -537,6 +538,17 @@ void TestMetafile::drawing_data()
         << wmf << QSize(200, 200)
         << QVector<Probe> {some({65, 80, 35, 100}), only({110, 0, 90, 200}, none),
                            only({0, 0, 55, 200}, none), only({0, 192, 200, 8}, none)};
+    // Shown twice as wide as high, the picture's letters widen with it.
+    QTest::newRow("wmf: text widened with the picture")
+        << Wmf(QRect(0, 0, 100, 100))
+               .font(-50, "Liberation Sans")
+               .select(0)
+               .bkMode(1)
+               .textOut(10, 10, "M")
+               .bytes()
+        << wmf << QSize(200, 100)
+        << QVector<Probe> {some({20, 15, 10, 40}), some({75, 15, 10, 40}),
+                           only({105, 0, 95, 100}, none)};
     QTest::newRow("wmf: opaque text background")
         << Wmf(QRect(0, 0, 200, 100))
                .font(-60, "Liberation Sans")
@@ -805,6 +817,16 @@ void TestMetafile::reader()
             if (it.fragment().charFormat().isImageFormat())
                 images << it.fragment().charFormat().toImageFormat();
     QCOMPARE(images.size(), pictures);
+    if (!qEnvironmentVariableIsEmpty("METAFILE_PNG_TO")) { // the page as the pane shows it
+        doc.setTextWidth(600);
+        QImage page(doc.size().toSize(), QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        doc.drawContents(&painter);
+        painter.end();
+        keep(page,
+             qPrintable(QString::fromUtf8(QTest::currentDataTag()) + QStringLiteral(" page")));
+    }
     QCOMPARE(QSizeF(images[0].width(), images[0].height()).toSize(), firstSize);
     for (const QTextImageFormat &f : images) {
         const QImage image
