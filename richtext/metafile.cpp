@@ -4,6 +4,7 @@
 #include "richtext/rtfcodepages.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -603,6 +604,11 @@ namespace {
                 r.addRect(rect.normalized());
                 fillRect(r, d.bkColor);
             }
+            // Another symbol font's bytes are its own glyphs: without the font, letters would
+            // stand in for them.
+            if (d.font.charset == 2 && codePageOfFont(d.font) != rtf::kSymbolCodePage
+                && !QFontDatabase::hasFamily(d.font.face))
+                return;
             const QPointF origin = t.map(ref);
             const QLineF xAxis(t.map(QPointF(0, 0)), t.map(QPointF(1, 0)));
             const QLineF yAxis(t.map(QPointF(0, 0)), t.map(QPointF(0, 1)));

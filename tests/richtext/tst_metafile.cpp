@@ -495,6 +495,18 @@ void TestMetafile::drawing_data()
                            only({170, 102, 100, 2}, Qt::black),
                            only({0, 0, 300, 20}, none),
                            only({0, 130, 150, 70}, none)};
+    // A symbol font the machine lacks: its glyphs are not letters, nothing stands in for them.
+    QTest::newRow("wmf: text of a missing symbol font left out")
+        << Wmf(QRect(0, 0, 100, 100))
+               .font(-50, "Zorglub Symbols", 2)
+               .select(0)
+               .textOut(10, 10, "abc")
+               .font(-50, "Liberation Sans")
+               .select(1)
+               .textOut(10, 50, "abc")
+               .bytes()
+        << wmf << QSize(100, 100)
+        << QVector<Probe> {only({0, 0, 100, 45}, none), some({10, 50, 80, 50})};
     // Top alignment puts the text below its point, bottom alignment above; centred text
     // spreads both sides; the bar's colour is the text colour's.
     QTest::newRow("wmf: text alignment and colour")
