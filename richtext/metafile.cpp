@@ -666,9 +666,12 @@ namespace {
                 m_painter.setClipPath(t.map(r), m_dc.clipped ? Qt::IntersectClip : Qt::ReplaceClip);
             }
             m_painter.translate(origin);
-            // Logical axes as the text sees them: a mirrored axis leaves the glyphs upright.
+            // The baseline turns with the logical x axis (a turned world transform); a mirrored
+            // axis leaves the glyphs upright.
             qreal angle = d.font.escapement / 10.0;
-            if (t.m11() < 0)
+            if (t.determinant() > 0)
+                angle += xAxis.angle();
+            else if (xAxis.dx() < 0)
                 angle += 180;
             m_painter.rotate(-angle);
             m_painter.scale(squeeze, 1);

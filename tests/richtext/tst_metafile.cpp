@@ -741,6 +741,27 @@ void TestMetafile::drawing_data()
                                                      only({0, 0, 100, 8}, none),
                                                      only({0, 40, 100, 60}, none)};
 
+    {
+        // A quarter turn of the world: text along the logical x axis goes up the picture.
+        QByteArray x;
+        for (float f : {0.f, -1.f, 1.f, 0.f, 0.f, 1000.f}) {
+            quint32 bits;
+            std::memcpy(&bits, &f, 4);
+            put32(x, bits);
+        }
+        textRow("emf: text turned by the world transform")
+            << Emf()
+                   .rec(35, {}, x)
+                   .font(1, -200, QStringLiteral("Liberation Sans"))
+                   .select(1)
+                   .rec(18, {1})
+                   .rec(22, {24})
+                   .text(100, 500, QStringLiteral("MMMM"))
+                   .bytes()
+            << emf << QSize(100, 100)
+            << QVector<Probe> {some({33, 30, 17, 55}), only({55, 0, 45, 100}, none),
+                               only({0, 0, 28, 100}, none)};
+    }
     // Written by LibreOffice: see rtf/README.md.
     const QByteArray wmfDrawing = sample(QStringLiteral("libreoffice_dessin.wmf"));
     const QByteArray emfDrawing = sample(QStringLiteral("libreoffice_dessin.emf"));
