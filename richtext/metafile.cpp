@@ -1758,7 +1758,8 @@ namespace {
                 Object o;
                 o.type = Object::PenObject;
                 o.pen.style = r.u32(28);
-                o.pen.width = r.u32(32);
+                // Cosmetic pens are one device pixel wide, whatever width they carry.
+                o.pen.width = o.pen.style & 0x10000 ? r.u32(32) : 0;
                 o.pen.color = colorRef(r.u32(40));
                 if (r.u32(36) == 1) // a pen of the null brush draws nothing
                     o.pen.style = 5;

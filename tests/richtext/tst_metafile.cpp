@@ -955,6 +955,9 @@ void TestMetafile::damaged_data()
         QTest::newRow("wmf: bitmap of millions of pixels")
             << Wmf(QRect(0, 0, 100, 100)).rec(0x0F43, {}, t + wide).bytes() << wmf << true;
     }
+    // LibreOffice 7.4 gives its bitmaps' metafile a window and a bitmap of no size.
+    QTest::newRow("wmf: window of no size")
+        << wmfOfSample(QStringLiteral("libreoffice_lentille.rtf"), 0) << wmf << false;
     QTest::newRow("wmf: no window, no placeable header")
         << good.left(18) + good.mid(38) << wmf << false;
     QTest::newRow("wmf: huge coordinates, fonts and pens")
