@@ -907,6 +907,13 @@ namespace {
         return s;
     }
 
+    // An extent times xNum / xDenom and yNum / yDenom; left as it is by a zero denominator.
+    void scaleExtent(QSizeF *ext, qint64 xNum, qint64 xDenom, qint64 yNum, qint64 yDenom)
+    {
+        if (xDenom != 0 && yDenom != 0)
+            *ext = QSizeF(ext->width() * xNum / xDenom, ext->height() * yNum / yDenom);
+    }
+
     QPainterPath rectPath(const QRectF &r)
     {
         QPainterPath p;
@@ -1088,6 +1095,12 @@ namespace {
                 break;
             case 0x0211:
                 dc.viewportOrg += pt(r, 0);
+                break;
+            case 0x0410: // ScaleWindowExt: y denominator, y numerator, x denominator, x numerator
+                scaleExtent(&dc.windowExt, r.i16(6), r.i16(4), r.i16(2), r.i16(0));
+                break;
+            case 0x0412:
+                scaleExtent(&dc.viewportExt, r.i16(6), r.i16(4), r.i16(2), r.i16(0));
                 break;
             case 0x0103: { // SetMapMode: the player's own window-to-viewport mapping stays
                 const int mode = r.u16(0);
@@ -1671,6 +1684,12 @@ namespace {
                 break;
             case 12:
                 dc.viewportOrg = pt32(r, 8);
+                break;
+            case 31: // SCALEVIEWPORTEXTEX
+                scaleExtent(&dc.viewportExt, r.i32(8), r.i32(12), r.i32(16), r.i32(20));
+                break;
+            case 32:
+                scaleExtent(&dc.windowExt, r.i32(8), r.i32(12), r.i32(16), r.i32(20));
                 break;
             case 17: {
                 const quint32 mode = r.u32(8);

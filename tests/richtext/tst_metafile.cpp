@@ -440,6 +440,19 @@ void TestMetafile::drawing_data()
         << wmf << QSize(200, 100)
         << QVector<Probe> {only({0, 47, 200, 6}, Qt::blue), only({0, 0, 200, 40}, none),
                            only({0, 60, 200, 40}, none)};
+    // ScaleWindowExt by 2/1 across, 1/2 down: the window of 100 x 100 becomes 200 x 50.
+    QTest::newRow("wmf: window extent scaled")
+        << Wmf(QRect(0, 0, 100, 100))
+               .rec(0x0410, {2, 1, 1, 2}) // y denominator and numerator, x's
+               .pen(5, 0, 0)
+               .select(0)
+               .brush(0, qRgb(0, 0, 0))
+               .select(1)
+               .rectangle(0, 0, 100, 25)
+               .bytes()
+        << wmf << QSize(100, 100)
+        << QVector<Probe> {only({2, 2, 46, 46}, Qt::black), only({52, 0, 48, 100}, none),
+                           only({0, 52, 100, 48}, none)};
     // Objects go to the lowest free slot: the brush made after deleting slot 0 is there.
     QTest::newRow("wmf: object table, lowest free slot")
         << Wmf(QRect(0, 0, 100, 100))
