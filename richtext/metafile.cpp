@@ -1381,7 +1381,7 @@ namespace {
 
     struct EmfHeader
     {
-        QRect bounds; // device units
+        QRectF bounds; // device units; any 32-bit corners, whose difference an int cannot hold
         QRectF frame; // 0.01 mm
         QSizeF devicePerMm;
         int handles = 0;
@@ -1394,7 +1394,9 @@ namespace {
         const quint32 size = v.u32(4);
         if (size < 88 || !v.has(0, size))
             return false;
-        h->bounds = QRect(QPoint(v.i32(8), v.i32(12)), QPoint(v.i32(16), v.i32(20)));
+        // Inclusive corners, as a QRect's.
+        h->bounds = QRectF(QPointF(v.i32(8), v.i32(12)),
+                           QPointF(qreal(v.i32(16)) + 1, qreal(v.i32(20)) + 1));
         h->frame = QRectF(QPointF(v.i32(24), v.i32(28)), QPointF(v.i32(32), v.i32(36)));
         h->handles = v.u16(56);
         const qint32 devX = v.i32(72), devY = v.i32(76), mmX = v.i32(80), mmY = v.i32(84);
@@ -1926,7 +1928,7 @@ namespace {
                              h.frame.bottom() / 100 * h.devicePerMm.height()));
         frame = frame.normalized();
         if (frame.width() < 1 || frame.height() < 1)
-            frame = QRectF(h.bounds.normalized());
+            frame = h.bounds.normalized();
         if (frame.width() < 1 || frame.height() < 1)
             return QImage();
         QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
