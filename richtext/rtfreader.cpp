@@ -22,12 +22,12 @@
 
 #include <cstdlib>
 #include <type_traits>
-#include <vector>
 #endif
 #include <cstring>
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
+#include <vector>
 
 namespace rtf {
 
@@ -162,22 +162,45 @@ namespace {
         QFont::StyleHint hint = QFont::AnyStyle;
     };
 
-    struct Run
+    struct Picture
     {
-        QString text;
-        CharState chars;
-        QString image; // resource name when the run is a picture
+        QString name; // of the document's image resource
         double width = 0;
         double height = 0;
+    };
+
+    // A paragraph's text is one string; its runs say where their formats start in it. A string
+    // per run cost more to build and join than the text itself.
+    struct Run
+    {
+        CharState chars;
+        int start = 0; // in the paragraph's text; the run ends where the next one starts
+        int picture = -1; // in the reader's pictures, when the run is one
     };
 
     struct Para
     {
         ParaState para;
         bool pageBreakBefore = false;
-        QVector<Run> runs;
-        bool empty() const { return runs.isEmpty(); }
+        QString text;
+        std::vector<Run> runs;
+        bool empty() const { return runs.empty(); }
+        int endOf(size_t run) const
+        {
+            return run + 1 < runs.size() ? runs[run + 1].start : int(text.size());
+        }
     };
+
+    // Past the limits a paragraph joins the one before it.
+    void appendRuns(Para &to, const Para &from)
+    {
+        const int shift = int(to.text.size());
+        to.text += from.text;
+        for (Run run : from.runs) {
+            run.start += shift;
+            to.runs.push_back(run);
+        }
+    }
 
     using Cell = QVector<Para>;
 
@@ -689,18 +712,18 @@ namespace {
         // Content.
         void appendText(const QString &text);
         void appendChar(char16_t c);
-        void startRun(const CharState &chars);
+        void startRun(const CharState &chars, int at);
+        void startRun(const CharState &chars) { startRun(chars, int(m_para.text.size())); }
         void startRun() { startRun(top().chars); }
-        void recycle(QVector<Run> &runs);
         void endParagraph(bool last = false);
         void endCell();
         void endRow();
         void flushTable();
         void emitPara(const Para &para);
 #ifdef OPTALIS_QT_GUI_PRIVATE
-        int insertRuns(int at, const QVector<Run> &runs);
+        int insertRuns(int at, const Para &para);
 #else
-        void insertRuns(QTextCursor &cursor, const QVector<Run> &runs);
+        void insertRuns(QTextCursor &cursor, const Para &para);
 #endif
         void finishPicture();
         const QTextCharFormat &charFormat(const CharState &c) { return cachedFormat(c).format; }
@@ -711,7 +734,7 @@ namespace {
 #ifdef OPTALIS_QT_GUI_PRIVATE
         int formatIndex(CachedFormat &cached);
         int blockFormatIndex(const Para &para);
-        int insertSegment(int at);
+        int insertSegment(int at, const QString &text);
         void splitSegments();
 #endif
         QTextBlockFormat blockFormat(const Para &p) const;
@@ -752,7 +775,7 @@ namespace {
 
         int m_paragraphs = 0;
         int m_runs = 0;
-        QVector<QString> m_spareTexts;
+        QVector<Picture> m_pictures;
 
         QHash<int, Font> m_fonts;
         int m_fontEntry = -1;
@@ -827,7 +850,6 @@ namespace {
             int first; // its spans in m_spans
             int count;
         };
-        QString m_segmentText;
         std::vector<Span> m_spans;
         int m_segmentFirst = 0;
         std::vector<Segment> m_segments;
@@ -1536,21 +1558,26 @@ namespace {
             ++m_pos;
         }
         const qsizetype length = m_data + m_pos - begin;
+        QString &text = m_para.text;
+        const int at = int(text.size());
         if (ascii) {
-            startRun();
-            m_para.runs.back().text.append(QLatin1String(begin, length));
+            startRun(s.chars, at);
+            text.append(QLatin1String(begin, length));
             return;
         }
-        QString text;
-        text.reserve(length);
+        text.resize(at + length);
+        char16_t *out = reinterpret_cast<char16_t *>(text.data()) + at;
+        qsizetype n = 0;
         for (qsizetype i = 0; i < length; ++i) {
             const unsigned char b = static_cast<unsigned char>(begin[i]);
             if (b < 0x20 && b != '\t')
                 continue;
-            text += QChar(b < 0x80 && codePage != kSymbolCodePage ? char16_t(b)
-                                                                  : charOfByte(codePage, b));
+            out[n++] = b < 0x80 && codePage != kSymbolCodePage ? char16_t(b)
+                                                               : charOfByte(codePage, b);
         }
-        appendText(text);
+        text.resize(at + n);
+        if (n > 0)
+            startRun(s.chars, at);
     }
 
     void Reader::byte(unsigned char b)
@@ -1643,36 +1670,21 @@ namespace {
         if (top().chars.hidden || top().mathPicture || isStructureMark(c))
             return;
         startRun();
-        m_para.runs.back().text += QChar(c);
+        m_para.text += QChar(c);
     }
 
-    void Reader::startRun(const CharState &chars)
+    // A run of text starting at `at` in the paragraph's text, unless the last run goes on in
+    // the same format.
+    void Reader::startRun(const CharState &chars, int at)
     {
-        QVector<Run> &runs = m_para.runs;
-        if (!runs.isEmpty() && runs.back().image.isEmpty()
+        std::vector<Run> &runs = m_para.runs;
+        if (!runs.empty() && runs.back().picture < 0
             && (runs.back().chars == chars || m_runs >= kMaxRuns))
             return;
         if (runs.capacity() == 0)
             runs.reserve(8); // a cell's paragraph starts with no room
-        runs.push_back(Run {QString(), chars, QString(), 0, 0});
-        if (!m_spareTexts.isEmpty()) {
-            runs.back().text = std::move(m_spareTexts.back());
-            m_spareTexts.pop_back();
-        }
+        runs.push_back(Run {chars, at, -1});
         ++m_runs;
-    }
-
-    // The runs' strings, emptied, serve the next runs: allocating and growing a string for each
-    // run was a tenth of a long read.
-    void Reader::recycle(QVector<Run> &runs)
-    {
-        for (Run &run : runs) {
-            if (m_spareTexts.size() >= 256 || run.text.capacity() > 1024
-                || !run.text.isDetached())
-                continue;
-            run.text.resize(0);
-            m_spareTexts.push_back(std::move(run.text));
-        }
     }
 
     void Reader::appendText(const QString &text)
@@ -1680,7 +1692,7 @@ namespace {
         if (text.isEmpty() || top().chars.hidden || top().mathPicture)
             return;
         startRun();
-        m_para.runs.back().text += text;
+        m_para.text += text;
     }
 
     void Reader::endParagraph(bool last)
@@ -1699,7 +1711,7 @@ namespace {
             if (m_paragraphs < kMaxParagraphs)
                 m_cell.push_back(m_para);
             else if (!m_para.empty())
-                (m_cell.isEmpty() ? m_cell.emplace_back() : m_cell.back()).runs += m_para.runs;
+                appendRuns(m_cell.isEmpty() ? m_cell.emplace_back() : m_cell.back(), m_para);
         } else {
             if (!m_cell.isEmpty())
                 endCell();
@@ -1709,17 +1721,17 @@ namespace {
             if (m_paragraphs >= kMaxParagraphs && !last) {
                 // Too many: the rest gathers into one last paragraph, line by line.
                 startRun();
-                m_para.runs.back().text += QChar(QChar::LineSeparator);
+                m_para.text += QChar(QChar::LineSeparator);
                 return;
             }
             ++m_paragraphs;
             m_para.pageBreakBefore = m_pageBreakNext;
             m_pageBreakNext = false;
             emitPara(m_para);
-            // The runs' room is kept for the next paragraph: growing it again was a tenth of a
-            // long read.
-            recycle(m_para.runs);
+            // The room of the text and runs is kept for the next paragraph: growing it again was
+            // a tenth of a long read.
             m_para.runs.clear();
+            m_para.text.resize(0);
             m_para.pageBreakBefore = false;
             return;
         }
@@ -1732,7 +1744,7 @@ namespace {
         if (cell.isEmpty())
             cell.push_back(Para());
         for (const Para &para : more)
-            cell.back().runs += para.runs;
+            appendRuns(cell.back(), para);
     }
 
     void Reader::endCell()
@@ -1835,7 +1847,7 @@ namespace {
                         at = cursor.position();
                     }
                     first = false;
-                    at = insertRuns(at, para.runs);
+                    at = insertRuns(at, para);
                     if (para.para.list >= 0) {
                         QTextCursor cursor(m_doc);
                         cursor.setPosition(at);
@@ -1857,19 +1869,13 @@ namespace {
                     else
                         cursor.insertBlock(blockFormat(para));
                     first = false;
-                    insertRuns(cursor, para.runs);
+                    insertRuns(cursor, para);
                     if (para.para.list >= 0)
                         addToList(para.para, cursor);
                 }
             }
         }
 #endif
-        for (Row &row : m_table) {
-            for (Cell &cell : row.cells) {
-                for (Para &para : cell)
-                    recycle(para.runs);
-            }
-        }
         m_table.clear();
         m_cursor.movePosition(QTextCursor::End);
         m_atEmptyBlock = true;
@@ -1986,28 +1992,69 @@ namespace {
     }
 #endif
 
+    // A surrogate without its partner in its run would make the writer emit half a character, and
+    // a block or frame mark would break the document's structure: they are replaced.
+    QString checkedText(const Para &para)
+    {
+        const QString &text = para.text;
+        const char16_t *chars = reinterpret_cast<const char16_t *>(text.constData());
+        QString checked;
+        for (size_t r = 0; r < para.runs.size(); ++r) {
+            const qsizetype end = para.endOf(r);
+            for (qsizetype i = para.runs[r].start; i < end; ++i) {
+                const char16_t ch = chars[i];
+                if (ch >= 0x20 && ch < QChar::ParagraphSeparator)
+                    continue;
+                if (QChar::isHighSurrogate(ch) && i + 1 < end
+                    && QChar::isLowSurrogate(chars[i + 1])) {
+                    ++i;
+                } else if (QChar::isSurrogate(ch) || isStructureMark(ch)) {
+                    if (checked.isNull()) {
+                        checked = text;
+                        checked.detach();
+                    }
+                    checked[i] = QChar::ReplacementCharacter;
+                }
+            }
+        }
+        return checked.isNull() ? text : checked;
+    }
+
 #ifdef OPTALIS_QT_GUI_PRIVATE
     // Returns the position after the runs; pictures go in through the document's cursor.
-    int Reader::insertRuns(int at, const QVector<Run> &runs)
+    int Reader::insertRuns(int at, const Para &para)
     {
         QTextCursor &cursor = m_cursor;
         m_lastFormat = -1;
+        const QString text = checkedText(para);
+        int segmentStart = 0; // in the text, of the text not yet in the document
+        const auto segment = [&](int end) {
+            // The whole paragraph, the common case, goes in without a copy.
+            if (segmentStart == 0 && end == int(text.size()))
+                at = insertSegment(at, text);
+            else if (end > segmentStart)
+                at = insertSegment(at, text.mid(segmentStart, end - segmentStart));
+            segmentStart = end;
+        };
 #else
     // The cursor is moved once, after the runs: each move looks up its block again.
-    void Reader::insertRuns(QTextCursor &cursor, const QVector<Run> &runs)
+    void Reader::insertRuns(QTextCursor &cursor, const Para &para)
     {
         int at = cursor.position();
+        const QString text = checkedText(para);
 #endif
-        for (const Run &run : runs) {
-            if (!run.image.isEmpty()) {
+        for (size_t r = 0; r < para.runs.size(); ++r) {
+            const Run &run = para.runs[r];
+            if (run.picture >= 0) {
 #ifdef OPTALIS_QT_GUI_PRIVATE
-                at = insertSegment(at);
+                segment(run.start);
 #endif
+                const Picture &picture = m_pictures[run.picture];
                 QTextImageFormat image;
                 image.merge(charFormat(run.chars));
-                image.setName(run.image);
-                image.setWidth(run.width);
-                image.setHeight(run.height);
+                image.setName(picture.name);
+                image.setWidth(picture.width);
+                image.setHeight(picture.height);
                 cursor.setPosition(at);
                 cursor.insertImage(image);
                 at = cursor.position();
@@ -2016,36 +2063,24 @@ namespace {
 #endif
                 continue;
             }
-            QString text = run.text;
-            // A surrogate without its partner would make the writer emit half a character, and
-            // a block or frame mark would break the document's structure.
-            const QChar *chars = run.text.constData();
-            for (qsizetype i = 0, n = run.text.size(); i < n; ++i) {
-                const QChar ch = chars[i];
-                if (ch.unicode() >= 0x20 && ch.unicode() < QChar::ParagraphSeparator)
-                    continue;
-                if (ch.isHighSurrogate() && i + 1 < n && chars[i + 1].isLowSurrogate())
-                    ++i;
-                else if (ch.isSurrogate() || isStructureMark(ch.unicode()))
-                    text[i] = QChar::ReplacementCharacter;
-            }
+            const int length = para.endOf(r) - run.start;
 #ifdef OPTALIS_QT_GUI_PRIVATE
-            if (text.isEmpty())
+            if (length == 0)
                 continue;
             const int format = formatIndex(cachedFormat(run.chars));
             // Two runs whose formats differ only in what the document does not keep make one
             // fragment, as the document's insertion would.
             if (int(m_spans.size()) > m_segmentFirst && m_spans.back().format == format)
-                m_spans.back().length += int(text.size());
+                m_spans.back().length += length;
             else
-                m_spans.push_back(Span {int(text.size()), format});
-            m_segmentText += text;
+                m_spans.push_back(Span {length, format});
 #else
-            at = insertText(cursor, text, run.chars);
+            at = insertText(cursor, text.mid(run.start, length), run.chars);
 #endif
         }
 #ifdef OPTALIS_QT_GUI_PRIVATE
-        return insertSegment(at);
+        segment(int(text.size()));
+        return at;
 #else
         cursor.setPosition(at);
 #endif
@@ -2054,7 +2089,7 @@ namespace {
 #ifdef OPTALIS_QT_GUI_PRIVATE
     // The text gathered since the last image or the paragraph's start, as one fragment. Returns
     // the position after it.
-    int Reader::insertSegment(int at)
+    int Reader::insertSegment(int at, const QString &text)
     {
         const int count = int(m_spans.size()) - m_segmentFirst;
         if (count == 0)
@@ -2062,7 +2097,7 @@ namespace {
         QTextDocumentPrivate *priv = QTextDocumentPrivate::get(m_doc);
         {
             const CursorsLeftAlone alone(m_doc);
-            priv->insert(at, m_segmentText, m_spans[size_t(m_segmentFirst)].format);
+            priv->insert(at, text, m_spans[size_t(m_segmentFirst)].format);
         }
         if (count == 1) {
             m_spans.pop_back();
@@ -2075,9 +2110,7 @@ namespace {
             m_lastFormat = m_spans.back().format;
             m_segmentFirst = int(m_spans.size());
         }
-        at += int(m_segmentText.size());
-        m_segmentText.resize(0);
-        return at;
+        return at + int(text.size());
     }
 
     // Cuts the segments' fragments into their runs and builds the document's tree of fragments
@@ -2220,7 +2253,7 @@ namespace {
 
     void Reader::emitPara(const Para &para)
     {
-        const CharState &mark = para.runs.isEmpty() ? top().chars : para.runs.front().chars;
+        const CharState &mark = para.runs.empty() ? top().chars : para.runs.front().chars;
         if (m_atEmptyBlock) {
             m_cursor.setBlockFormat(blockFormat(para));
             m_cursor.setBlockCharFormat(charFormat(mark));
@@ -2239,9 +2272,9 @@ namespace {
 #endif
         }
 #ifdef OPTALIS_QT_GUI_PRIVATE
-        m_cursor.setPosition(insertRuns(m_cursor.position(), para.runs));
+        m_cursor.setPosition(insertRuns(m_cursor.position(), para));
 #else
-        insertRuns(m_cursor, para.runs);
+        insertRuns(m_cursor, para);
 #endif
         if (para.para.list >= 0)
             addToList(para.para, m_cursor);
@@ -2462,7 +2495,8 @@ namespace {
         m_math.clear();
         if (m_mathChars.hidden || top().dest != Dest::Text || top().mathPicture)
             return;
-        if (!m_mathPicture.image.isEmpty()) {
+        if (m_mathPicture.picture >= 0) {
+            m_mathPicture.start = int(m_para.text.size());
             m_para.runs.push_back(m_mathPicture);
             m_mathPicture = Run();
             return;
@@ -2471,7 +2505,7 @@ namespace {
             CharState chars = m_mathChars;
             chars.italic = false;
             startRun(chars);
-            m_para.runs.back().text += QStringLiteral("[équation]");
+            m_para.text += QStringLiteral("[équation]");
             return;
         }
         for (const MathChar &m : text) {
@@ -2482,7 +2516,7 @@ namespace {
             if (isStructureMark(m.c))
                 continue;
             startRun(chars);
-            m_para.runs.back().text += QChar(m.c);
+            m_para.text += QChar(m.c);
         }
     }
 
@@ -2666,13 +2700,16 @@ namespace {
         m_doc->addResource(QTextDocument::ImageResource, QUrl(name), image);
         m_pictData.clear();
         if (top().mathPicture) {
-            if (m_mathPicture.image.isEmpty())
-                m_mathPicture = Run {QString(), m_mathChars, name, width, height};
+            if (m_mathPicture.picture < 0) {
+                m_mathPicture = Run {m_mathChars, 0, int(m_pictures.size())};
+                m_pictures.push_back(Picture {name, width, height});
+            }
             return;
         }
         if (top().dest != Dest::Text || top().chars.hidden)
             return;
-        m_para.runs.push_back(Run {QString(), top().chars, name, width, height});
+        m_para.runs.push_back(Run {top().chars, int(m_para.text.size()), int(m_pictures.size())});
+        m_pictures.push_back(Picture {name, width, height});
     }
 
 } // namespace
