@@ -23,10 +23,13 @@
 #include <cstdlib>
 #include <type_traits>
 #endif
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace rtf {
@@ -169,6 +172,85 @@ namespace {
         double height = 0;
     };
 
+    // A paragraph's characters. It grows by doubling and leaves the room it gains unset until
+    // written: clearing it first cost as much as writing it.
+    class Text
+    {
+    public:
+        Text() = default;
+        Text(const Text &other) { append(other.data(), other.size()); }
+        Text(Text &&other) noexcept
+            : m_data(std::move(other.m_data))
+            , m_size(std::exchange(other.m_size, 0))
+            , m_capacity(std::exchange(other.m_capacity, 0))
+        {
+        }
+        Text &operator=(const Text &other)
+        {
+            if (this != &other) {
+                m_size = 0;
+                append(other.data(), other.size());
+            }
+            return *this;
+        }
+        Text &operator=(Text &&other) noexcept
+        {
+            m_data = std::move(other.m_data);
+            m_size = std::exchange(other.m_size, 0);
+            m_capacity = std::exchange(other.m_capacity, 0);
+            return *this;
+        }
+
+        const char16_t *data() const { return m_data.get(); }
+        size_t size() const { return m_size; }
+        void clear() { m_size = 0; } // keeps the room
+        // Room for n more characters, to be written; truncate() gives back what was not.
+        char16_t *extend(size_t n)
+        {
+            if (m_capacity - m_size < n)
+                grow(n);
+            char16_t *at = m_data.get() + m_size;
+            m_size += n;
+            return at;
+        }
+        void truncate(size_t size) { m_size = std::min(size, m_size); }
+        void append(const char16_t *chars, size_t n)
+        {
+            if (n > 0)
+                std::memcpy(extend(n), chars, n * sizeof(char16_t));
+        }
+        Text &operator+=(char16_t c)
+        {
+            *extend(1) = c;
+            return *this;
+        }
+        Text &operator+=(const QString &text)
+        {
+            append(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()));
+            return *this;
+        }
+        Text &operator+=(const Text &other)
+        {
+            append(other.data(), other.size());
+            return *this;
+        }
+
+    private:
+        void grow(size_t n)
+        {
+            const size_t capacity = std::max({m_size + n, 2 * m_capacity, size_t(64)});
+            std::unique_ptr<char16_t[]> data(new char16_t[capacity]);
+            if (m_size > 0)
+                std::memcpy(data.get(), m_data.get(), m_size * sizeof(char16_t));
+            m_data = std::move(data);
+            m_capacity = capacity;
+        }
+
+        std::unique_ptr<char16_t[]> m_data;
+        size_t m_size = 0;
+        size_t m_capacity = 0;
+    };
+
     // A paragraph's text is one string; its runs say where their formats start in it. A string
     // per run cost more to build and join than the text itself.
     struct Run
@@ -182,7 +264,7 @@ namespace {
     {
         ParaState para;
         bool pageBreakBefore = false;
-        QString text;
+        Text text;
         std::vector<Run> runs;
         bool empty() const { return runs.empty(); }
         int endOf(size_t run) const
@@ -1558,16 +1640,16 @@ namespace {
             ++m_pos;
         }
         const qsizetype length = m_data + m_pos - begin;
-        QString &text = m_para.text;
-        const int at = int(text.size());
+        Text &text = m_para.text;
+        const size_t at = text.size();
+        char16_t *out = text.extend(size_t(length));
         if (ascii) {
-            startRun(s.chars, at);
-            text.append(QLatin1String(begin, length));
+            for (qsizetype i = 0; i < length; ++i)
+                out[i] = static_cast<unsigned char>(begin[i]);
+            startRun(s.chars, int(at));
             return;
         }
-        text.resize(at + length);
-        char16_t *out = reinterpret_cast<char16_t *>(text.data()) + at;
-        qsizetype n = 0;
+        size_t n = 0;
         for (qsizetype i = 0; i < length; ++i) {
             const unsigned char b = static_cast<unsigned char>(begin[i]);
             if (b < 0x20 && b != '\t')
@@ -1575,9 +1657,9 @@ namespace {
             out[n++] = b < 0x80 && codePage != kSymbolCodePage ? char16_t(b)
                                                                : charOfByte(codePage, b);
         }
-        text.resize(at + n);
+        text.truncate(at + n);
         if (n > 0)
-            startRun(s.chars, at);
+            startRun(s.chars, int(at));
     }
 
     void Reader::byte(unsigned char b)
@@ -1670,7 +1752,7 @@ namespace {
         if (top().chars.hidden || top().mathPicture || isStructureMark(c))
             return;
         startRun();
-        m_para.text += QChar(c);
+        m_para.text += c;
     }
 
     // A run of text starting at `at` in the paragraph's text, unless the last run goes on in
@@ -1721,7 +1803,7 @@ namespace {
             if (m_paragraphs >= kMaxParagraphs && !last) {
                 // Too many: the rest gathers into one last paragraph, line by line.
                 startRun();
-                m_para.text += QChar(QChar::LineSeparator);
+                m_para.text += char16_t(QChar::LineSeparator);
                 return;
             }
             ++m_paragraphs;
@@ -1731,7 +1813,7 @@ namespace {
             // The room of the text and runs is kept for the next paragraph: growing it again was
             // a tenth of a long read.
             m_para.runs.clear();
-            m_para.text.resize(0);
+            m_para.text.clear();
             m_para.pageBreakBefore = false;
             return;
         }
@@ -1996,8 +2078,10 @@ namespace {
     // a block or frame mark would break the document's structure: they are replaced.
     QString checkedText(const Para &para)
     {
-        const QString &text = para.text;
-        const char16_t *chars = reinterpret_cast<const char16_t *>(text.constData());
+        const char16_t *chars = para.text.data();
+        // The text is read where it is, for as long as the paragraph lives.
+        const QString text = QString::fromRawData(reinterpret_cast<const QChar *>(chars),
+                                                  qsizetype(para.text.size()));
         QString checked;
         for (size_t r = 0; r < para.runs.size(); ++r) {
             const qsizetype end = para.endOf(r);
@@ -2516,7 +2600,7 @@ namespace {
             if (isStructureMark(m.c))
                 continue;
             startRun(chars);
-            m_para.text += QChar(m.c);
+            m_para.text += m.c;
         }
     }
 
