@@ -23,6 +23,7 @@
 #include <cstdlib>
 #endif
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -178,18 +179,19 @@ namespace {
     {
     public:
         Text() = default;
-        Text(const Text &other) { append(other.data(), other.size()); }
+        Text(const Text &other) { *this += other; }
         Text(Text &&other) noexcept
             : m_data(std::move(other.m_data))
             , m_size(std::exchange(other.m_size, 0))
             , m_capacity(std::exchange(other.m_capacity, 0))
+            , m_unchecked(std::exchange(other.m_unchecked, false))
         {
         }
         Text &operator=(const Text &other)
         {
             if (this != &other) {
-                m_size = 0;
-                append(other.data(), other.size());
+                clear();
+                *this += other;
             }
             return *this;
         }
@@ -198,14 +200,28 @@ namespace {
             m_data = std::move(other.m_data);
             m_size = std::exchange(other.m_size, 0);
             m_capacity = std::exchange(other.m_capacity, 0);
+            m_unchecked = std::exchange(other.m_unchecked, false);
             return *this;
         }
 
         const char16_t *data() const { return m_data.get(); }
         size_t size() const { return m_size; }
-        void clear() { m_size = 0; } // keeps the room
+        void clear() // keeps the room
+        {
+            m_size = 0;
+            m_unchecked = false;
+        }
+        // False when all the characters are known to be neither a control character, a block or
+        // frame mark nor a surrogate: most paragraphs need no check before they go in.
+        bool unchecked() const { return m_unchecked; }
         // Room for n more characters, to be written; truncate() gives back what was not.
         char16_t *extend(size_t n)
+        {
+            m_unchecked = true;
+            return extendChecked(n);
+        }
+        // The same, for characters known to be printable ASCII or tabs.
+        char16_t *extendChecked(size_t n)
         {
             if (m_capacity - m_size < n)
                 grow(n);
@@ -221,7 +237,8 @@ namespace {
         }
         Text &operator+=(char16_t c)
         {
-            *extend(1) = c;
+            m_unchecked = m_unchecked || c < 0x20 || c >= QChar::ParagraphSeparator;
+            *extendChecked(1) = c;
             return *this;
         }
         Text &operator+=(const QString &text)
@@ -231,7 +248,9 @@ namespace {
         }
         Text &operator+=(const Text &other)
         {
+            const bool unchecked = m_unchecked || other.m_unchecked;
             append(other.data(), other.size());
+            m_unchecked = unchecked;
             return *this;
         }
 
@@ -249,6 +268,7 @@ namespace {
         std::unique_ptr<char16_t[]> m_data;
         size_t m_size = 0;
         size_t m_capacity = 0;
+        bool m_unchecked = false;
     };
 
     // A paragraph's text is one string; its runs say where their formats start in it. A string
@@ -626,6 +646,18 @@ namespace {
         static const KeywordIndex index;
         return index.find(name);
     }
+
+    // What a byte is to a run of text: printable ASCII or a tab, a byte to decode or drop, or
+    // the end of the run.
+    constexpr quint8 kPlainByte = 0, kDecodedByte = 1, kEndOfText = 2;
+    constexpr std::array<quint8, 256> kTextByteKinds = [] {
+        std::array<quint8, 256> kinds {};
+        for (int b = 0; b < 256; ++b)
+            kinds[size_t(b)] = b >= 0x80 || (b < 0x20 && b != '\t') ? kDecodedByte : kPlainByte;
+        for (const char b : {'\\', '{', '}', '\r', '\n'})
+            kinds[size_t(b)] = kEndOfText;
+        return kinds;
+    }();
 
     bool isLetter(char c)
     {
@@ -1633,19 +1665,22 @@ namespace {
         // A run of plain bytes at once: the common case, and the one that must be fast.
         const int codePage = s.codePage;
         const char *begin = m_data + m_pos;
-        bool ascii = codePage != kSymbolCodePage;
-        while (m_pos < m_size) {
-            const unsigned char b = static_cast<unsigned char>(m_data[m_pos]);
-            if (b == '\\' || b == '{' || b == '}' || b == '\r' || b == '\n')
+        const char *end = begin;
+        const char *const last = m_data + m_size;
+        quint8 kinds = 0;
+        while (end < last) {
+            const quint8 kind = kTextByteKinds[static_cast<unsigned char>(*end)];
+            if (kind == kEndOfText)
                 break;
-            if (b >= 0x80 || (b < 0x20 && b != '\t'))
-                ascii = false;
-            ++m_pos;
+            kinds |= kind;
+            ++end;
         }
-        const qsizetype length = m_data + m_pos - begin;
+        m_pos = end - m_data;
+        const bool ascii = codePage != kSymbolCodePage && !(kinds & kDecodedByte);
+        const qsizetype length = end - begin;
         Text &text = m_para.text;
         const size_t at = text.size();
-        char16_t *out = text.extend(size_t(length));
+        char16_t *out = ascii ? text.extendChecked(size_t(length)) : text.extend(size_t(length));
         if (ascii) {
             for (qsizetype i = 0; i < length; ++i)
                 out[i] = static_cast<unsigned char>(begin[i]);
@@ -2085,6 +2120,8 @@ namespace {
         // The text is read where it is, for as long as the paragraph lives.
         const QString text = QString::fromRawData(reinterpret_cast<const QChar *>(chars),
                                                   qsizetype(para.text.size()));
+        if (!para.text.unchecked())
+            return text;
         QString checked;
         for (size_t r = 0; r < para.runs.size(); ++r) {
             const qsizetype end = para.endOf(r);
