@@ -237,7 +237,7 @@ namespace {
         }
         Text &operator+=(char16_t c)
         {
-            m_unchecked = m_unchecked || c < 0x20 || c >= QChar::ParagraphSeparator;
+            m_unchecked = m_unchecked || isStructureMark(c) || QChar::isSurrogate(c);
             *extendChecked(1) = c;
             return *this;
         }
@@ -661,7 +661,7 @@ namespace {
 
     bool isLetter(char c)
     {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        return quint8((quint8(c) | 0x20) - 'a') < 26; // ASCII letters differ by their case bit
     }
 
     bool isDigit(char c)
@@ -1160,7 +1160,16 @@ namespace {
             m_pos += 2;
             if (consumeFallback())
                 return;
-            byte(static_cast<unsigned char>(hi * 16 + lo));
+            const auto b = static_cast<unsigned char>(hi * 16 + lo);
+            // A letter of the text, the common case, straight to its run.
+            if (const State &s = top(); s.dest == Dest::Text && !isDoubleByte(s.codePage)) {
+                if (b >= 0x20 || b == '\t')
+                    appendChar(s.codePage != kSymbolCodePage && b < 0x80
+                                   ? char16_t(b)
+                                   : charOfByte(s.codePage, b));
+                return;
+            }
+            byte(b);
             return;
         }
         if (consumeFallback())
@@ -1198,7 +1207,8 @@ namespace {
         const auto it = m_fonts.constFind(font);
         if (it == m_fonts.constEnd())
             return m_documentCodePage;
-        if (it->name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
+        if (it->name.size() == 6
+            && it->name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
             return kSymbolCodePage;
         if (it->cpg > 0 && (knowsCodePage(it->cpg) || isDoubleByte(it->cpg)))
             return it->cpg;
