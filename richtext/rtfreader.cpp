@@ -829,7 +829,16 @@ namespace {
         // Content.
         void appendText(const QString &text);
         void appendChar(char16_t c);
-        void startRun(const CharState &chars, int at);
+        // A run of text starting at `at` in the paragraph's text, unless the last run goes on
+        // in the same format: asked for each stretch of text, answered here most times.
+        void startRun(const CharState &chars, int at)
+        {
+            const std::vector<Run> &runs = m_para.runs;
+            if (runs.empty() || runs.back().picture >= 0
+                || (runs.back().chars != chars && m_runs < kMaxRuns))
+                newRun(chars, at);
+        }
+        void newRun(const CharState &chars, int at);
         void startRun(const CharState &chars) { startRun(chars, int(m_para.text.size())); }
         void startRun() { startRun(top().chars); }
         void endParagraph(bool last = false);
@@ -1803,14 +1812,9 @@ namespace {
         m_para.text += c;
     }
 
-    // A run of text starting at `at` in the paragraph's text, unless the last run goes on in
-    // the same format.
-    void Reader::startRun(const CharState &chars, int at)
+    void Reader::newRun(const CharState &chars, int at)
     {
         std::vector<Run> &runs = m_para.runs;
-        if (!runs.empty() && runs.back().picture < 0
-            && (runs.back().chars == chars || m_runs >= kMaxRuns))
-            return;
         if (runs.capacity() == 0)
             runs.reserve(8); // a cell's paragraph starts with no room
         runs.push_back(Run {chars, at, -1});
@@ -1839,7 +1843,7 @@ namespace {
         if (m_para.para.inTable) {
             ++m_paragraphs;
             if (m_paragraphs < kMaxParagraphs)
-                m_cell.push_back(m_para);
+                m_cell.push_back(std::move(m_para));
             else if (!m_para.empty())
                 appendRuns(m_cell.isEmpty() ? m_cell.emplace_back() : m_cell.back(), m_para);
         } else {
@@ -1881,7 +1885,7 @@ namespace {
     {
         m_para.para = top().para;
         m_para.para.inTable = true;
-        m_cell.push_back(m_para);
+        m_cell.push_back(std::move(m_para));
         m_para = Para();
         ++m_paragraphs;
         if (m_rowDef.cells.size() < kMaxColumns && m_paragraphs < kMaxParagraphs)
