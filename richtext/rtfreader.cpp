@@ -897,6 +897,16 @@ namespace {
         bool m_starred = false;
         int m_fallbackLeft = 0; // \uc characters still to skip after \u
         int m_documentCodePage = 1252;
+        // Code pages of fonts as codePageOf() gave them, with the count of changes to the fonts
+        // and the document's code page they hold for.
+        struct FontCodePage
+        {
+            int font = 0;
+            int codePage = 0;
+            quint32 fontsChanged = 0;
+        };
+        std::array<FontCodePage, 8> m_fontCodePages {};
+        quint32 m_fontsChanged = 1;
         int m_defaultFont = -1;
 
         int m_paragraphs = 0;
@@ -1255,7 +1265,11 @@ namespace {
     void Reader::setFont(int index)
     {
         st().chars.font = index;
-        st().codePage = codePageOf(index);
+        // Each switch of font asked the table again; the answers hold until it changes.
+        FontCodePage &known = m_fontCodePages[size_t(index) % m_fontCodePages.size()];
+        if (known.font != index || known.fontsChanged != m_fontsChanged)
+            known = FontCodePage {index, codePageOf(index), m_fontsChanged};
+        st().codePage = known.codePage;
     }
 
     void Reader::setDocumentCodePage(int codePage)
@@ -1263,6 +1277,7 @@ namespace {
         if ((!knowsCodePage(codePage) && !isDoubleByte(codePage)) || codePage == kSymbolCodePage)
             return;
         m_documentCodePage = codePage;
+        ++m_fontsChanged;
         for (State &s : m_stack)
             s.codePage = codePageOf(s.chars.font);
     }
@@ -1298,6 +1313,7 @@ namespace {
         const bool on = !hasParam || param != 0;
 
         if (s.dest == Dest::FontTable) {
+            ++m_fontsChanged;
             Font *font = m_fontEntry >= 0 ? &m_fonts[m_fontEntry] : nullptr;
             switch (entry.kw) {
             case Kw::F:
@@ -1771,6 +1787,7 @@ namespace {
             return;
         case Dest::FontTable:
             if (m_fontEntry >= 0) {
+                ++m_fontsChanged;
                 Font &font = m_fonts[m_fontEntry];
                 if (b == ';')
                     font.nameDone = true;
@@ -2392,25 +2409,27 @@ namespace {
     void Reader::emitPara(const Para &para)
     {
         const CharState &mark = para.runs.empty() ? top().chars : para.runs.front().chars;
+#ifdef OPTALIS_QT_GUI_PRIVATE
+        int at = m_cursor.position();
+#endif
         if (m_atEmptyBlock) {
             m_cursor.setBlockFormat(blockFormat(para));
             m_cursor.setBlockCharFormat(charFormat(mark));
             m_atEmptyBlock = false;
         } else {
 #ifdef OPTALIS_QT_GUI_PRIVATE
-            const int at = m_cursor.position();
             const int markIndex = formatIndex(cachedFormat(mark));
             {
                 const CursorsLeftAlone alone(m_doc);
                 alone.priv->insertBlock(at, blockFormatIndex(para), markIndex);
             }
-            m_cursor.setPosition(at + 1);
+            ++at; // the cursor is moved once, past the runs: each move looks up its block
 #else
             m_cursor.insertBlock(blockFormat(para), charFormat(mark));
 #endif
         }
 #ifdef OPTALIS_QT_GUI_PRIVATE
-        m_cursor.setPosition(insertRuns(m_cursor.position(), para));
+        m_cursor.setPosition(insertRuns(at, para));
 #else
         insertRuns(m_cursor, para);
 #endif
@@ -2460,6 +2479,7 @@ namespace {
         }
         // Fonts the table does not list get numbers no file uses.
         const int index = -2 - int(m_fonts.size());
+        ++m_fontsChanged;
         Font &font = m_fonts[index];
         font.name = name;
         font.nameDone = true;
