@@ -616,8 +616,7 @@ namespace {
                 const Slot &slot = m_slots[i];
                 if (slot.name.empty())
                     return KwEntry {Kw::Unknown};
-                if (slot.name.size() == name.size()
-                    && std::memcmp(slot.name.data(), name.data(), name.size()) == 0)
+                if (slot.name.size() == name.size() && sameChars(slot.name, name))
                     return slot.entry;
             }
         }
@@ -629,6 +628,16 @@ namespace {
             std::string_view name;
             KwEntry entry {Kw::Unknown};
         };
+
+        // Words are a few letters long: a loop costs less than a call of memcmp.
+        static bool sameChars(std::string_view a, std::string_view b)
+        {
+            for (size_t i = 0; i < a.size(); ++i) {
+                if (a[i] != b[i])
+                    return false;
+            }
+            return true;
+        }
 
         static size_t slotOf(std::string_view name)
         {
@@ -729,13 +738,17 @@ namespace {
         }
     }
 
-    bool isDoubleByte(int codePage)
+    bool isDoubleByteCodePage(int codePage)
     {
-        // Asked for each run of text: the common code pages are told apart at once.
-        if (codePage < 932 || (codePage > 950 && codePage < 10001) || codePage > 10008)
-            return false;
         codePage = windowsCodePageOfMac(codePage);
         return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+    }
+
+    // Asked for each run of text: the common code pages are told apart at once.
+    inline bool isDoubleByte(int codePage)
+    {
+        return !(codePage < 932 || (codePage > 950 && codePage < 10001) || codePage > 10008)
+            && isDoubleByteCodePage(codePage);
     }
 
     int doubleByteCodePageOfCharset(int charset)
@@ -934,7 +947,7 @@ namespace {
         int m_imageCount = 0;
         qint64 m_metafilePixels = 0;
 
-        QVector<CachedFormat> m_formats;
+        std::vector<CachedFormat> m_formats; // searched for each run's format
 
         // Lists: definitions by \listid, overrides (\ls) naming them, the lists made so far.
         QHash<int, ListDef> m_listDefs;
