@@ -2344,12 +2344,14 @@ namespace {
             nodes[k] = nodes[n];
             nodes[k++].parent = n; // the old number
         }
-        std::vector<std::pair<uint, uint>> renumbered; // of the fragments tables name
+        // New numbers of the fragments tables name, by their old: a table's thousands of cells
+        // were sorted and searched for.
+        std::vector<uint> newNumbers(m_tables.isEmpty() ? 0 : size_t(inOrder), 0);
         uint w = 1;
         for (k = inOrder; k < capacity; ++k) {
             const QTextFragmentData old = nodes[k];
             if (old.color == named)
-                renumbered.emplace_back(old.parent, w);
+                newNumbers[old.parent] = w;
             if (old.format >= 0) {
                 nodes[w++] = old;
                 continue;
@@ -2400,12 +2402,9 @@ namespace {
         map.head->freelist = count + 1;
         nodes[count + 1].right = 0;
 
-        std::sort(renumbered.begin(), renumbered.end());
         const auto newNumber = [&](uint old) {
-            const auto it = std::lower_bound(renumbered.begin(), renumbered.end(),
-                                             std::make_pair(old, 0u));
-            Q_ASSERT(it != renumbered.end() && it->first == old);
-            return it->second;
+            Q_ASSERT(old < newNumbers.size() && newNumbers[old] != 0);
+            return newNumbers[old];
         };
         for (uint *n : startsAndEnds) {
             if (*n)
