@@ -1130,32 +1130,36 @@ namespace {
 
     void Reader::controlWord()
     {
-        const qsizetype start = m_pos;
-        while (m_pos < m_size && isLetter(m_data[m_pos]))
-            ++m_pos;
-        const qsizetype length = m_pos - start;
+        // Read through locals: the compiler must assume that a write through a char pointer
+        // may change the members, and reloaded them for each character.
+        const char *const start = m_data + m_pos;
+        const char *const last = m_data + m_size;
+        const char *p = start;
+        while (p < last && isLetter(*p))
+            ++p;
+        const qsizetype length = p - start;
         bool hasParam = false;
         bool negative = false;
         long value = 0;
-        if (m_pos + 1 < m_size && m_data[m_pos] == '-' && isDigit(m_data[m_pos + 1])) {
+        if (last - p > 1 && *p == '-' && isDigit(p[1])) {
             negative = true;
-            ++m_pos;
+            ++p;
         }
-        while (m_pos < m_size && isDigit(m_data[m_pos])) {
+        while (p < last && isDigit(*p)) {
             hasParam = true;
-            value = std::min(value * 10 + (m_data[m_pos] - '0'), kMaxParameter);
-            ++m_pos;
+            value = std::min(value * 10 + (*p - '0'), kMaxParameter);
+            ++p;
         }
-        if (m_pos < m_size && m_data[m_pos] == ' ')
-            ++m_pos;
+        if (p < last && *p == ' ')
+            ++p;
+        m_pos = p - m_data;
         if (length > kMaxWordLength) {
             m_starred = false;
             m_groupStart = false;
             consumeFallback();
             return;
         }
-        word(std::string_view(m_data + start, size_t(length)), hasParam,
-             int(negative ? -value : value));
+        word(std::string_view(start, size_t(length)), hasParam, int(negative ? -value : value));
     }
 
     bool Reader::consumeFallback()
@@ -1325,112 +1329,116 @@ namespace {
             return;
         const bool on = !hasParam || param != 0;
 
-        if (s.dest == Dest::FontTable) {
-            ++m_fontsChanged;
-            Font *font = m_fontEntry >= 0 ? &m_fonts[m_fontEntry] : nullptr;
-            switch (entry.kw) {
-            case Kw::F:
-                m_fontEntry = param;
-                m_fonts[param];
-                return;
-            case Kw::Charset:
-                if (font)
-                    font->charset = param;
-                return;
-            case Kw::Cpg:
-                if (font)
-                    font->cpg = param;
-                return;
-            case Kw::Family:
-                if (font)
-                    font->hint = QFont::StyleHint(entry.value);
-                return;
-            case Kw::Skip:
-                s.dest = Dest::Skip;
-                return;
-            case Kw::U:
-                if (font && !font->nameDone)
-                    font->name += QChar(char16_t(param));
-                m_fallbackLeft = s.uc;
-                return;
-            case Kw::Uc:
-                s.uc = std::clamp(param, 0, 16);
-                return;
-            default:
+        // The destinations of tables and pictures take their own words; text, the common case,
+        // skips their tests.
+        if (s.dest != Dest::Text) {
+            if (s.dest == Dest::FontTable) {
+                ++m_fontsChanged;
+                Font *font = m_fontEntry >= 0 ? &m_fonts[m_fontEntry] : nullptr;
+                switch (entry.kw) {
+                case Kw::F:
+                    m_fontEntry = param;
+                    m_fonts[param];
+                    return;
+                case Kw::Charset:
+                    if (font)
+                        font->charset = param;
+                    return;
+                case Kw::Cpg:
+                    if (font)
+                        font->cpg = param;
+                    return;
+                case Kw::Family:
+                    if (font)
+                        font->hint = QFont::StyleHint(entry.value);
+                    return;
+                case Kw::Skip:
+                    s.dest = Dest::Skip;
+                    return;
+                case Kw::U:
+                    if (font && !font->nameDone)
+                        font->name += QChar(char16_t(param));
+                    m_fallbackLeft = s.uc;
+                    return;
+                case Kw::Uc:
+                    s.uc = std::clamp(param, 0, 16);
+                    return;
+                default:
+                    return;
+                }
+            }
+            if (s.dest == Dest::FieldInst) {
+                if (entry.kw == Kw::U && m_fieldInst.size() < 256)
+                    m_fieldInst += QChar(char16_t(param < 0 ? param + 65536 : param));
+                if (entry.kw == Kw::U)
+                    m_fallbackLeft = s.uc;
                 return;
             }
-        }
-        if (s.dest == Dest::FieldInst) {
-            if (entry.kw == Kw::U && m_fieldInst.size() < 256)
-                m_fieldInst += QChar(char16_t(param < 0 ? param + 65536 : param));
-            if (entry.kw == Kw::U)
-                m_fallbackLeft = s.uc;
-            return;
-        }
-        if (s.dest == Dest::ListTable || s.dest == Dest::OverrideTable
-            || s.dest == Dest::LevelText) {
-            if (entry.kw == Kw::LevelText && s.dest == Dest::ListTable) {
-                s.dest = Dest::LevelText;
-                m_levelText.clear();
-            } else if (entry.kw == Kw::U && s.dest == Dest::LevelText) {
-                m_levelText += QChar(char16_t(param < 0 ? param + 65536 : param));
-                m_fallbackLeft = s.uc;
-            } else if (entry.kw == Kw::Skip) {
-                s.dest = Dest::Skip;
-            } else {
-                listWord(entry.kw, param);
+            if (s.dest == Dest::ListTable || s.dest == Dest::OverrideTable
+                || s.dest == Dest::LevelText) {
+                if (entry.kw == Kw::LevelText && s.dest == Dest::ListTable) {
+                    s.dest = Dest::LevelText;
+                    m_levelText.clear();
+                } else if (entry.kw == Kw::U && s.dest == Dest::LevelText) {
+                    m_levelText += QChar(char16_t(param < 0 ? param + 65536 : param));
+                    m_fallbackLeft = s.uc;
+                } else if (entry.kw == Kw::Skip) {
+                    s.dest = Dest::Skip;
+                } else {
+                    listWord(entry.kw, param);
+                }
+                return;
             }
-            return;
-        }
-        if (s.dest == Dest::ColorTable) {
-            const int v = std::clamp(param, 0, 255);
-            if (entry.kw == Kw::Red)
-                m_red = v;
-            else if (entry.kw == Kw::Green)
-                m_green = v;
-            else if (entry.kw == Kw::Blue)
-                m_blue = v;
-            return;
-        }
-        if (s.dest == Dest::Picture) {
-            switch (entry.kw) {
-            case Kw::PngBlip:
-                m_pictKind = PictKind::Png;
-                break;
-            case Kw::JpegBlip:
-                m_pictKind = PictKind::Jpeg;
-                break;
-            case Kw::WmfBlip:
-                m_pictKind = PictKind::Wmf;
-                break;
-            case Kw::EmfBlip:
-                m_pictKind = PictKind::Emf;
-                break;
-            case Kw::PicW:
-                m_picW = param;
-                break;
-            case Kw::PicH:
-                m_picH = param;
-                break;
-            case Kw::PicWGoal:
-                m_picWGoal = param;
-                break;
-            case Kw::PicHGoal:
-                m_picHGoal = param;
-                break;
-            case Kw::PicScaleX:
-                m_scaleX = param;
-                break;
-            case Kw::PicScaleY:
-                m_scaleY = param;
-                break;
-            case Kw::Skip:
-                s.dest = Dest::Skip;
-                break;
-            default:
-                break;
+            if (s.dest == Dest::ColorTable) {
+                const int v = std::clamp(param, 0, 255);
+                if (entry.kw == Kw::Red)
+                    m_red = v;
+                else if (entry.kw == Kw::Green)
+                    m_green = v;
+                else if (entry.kw == Kw::Blue)
+                    m_blue = v;
+                return;
             }
-            return;
+            if (s.dest == Dest::Picture) {
+                switch (entry.kw) {
+                case Kw::PngBlip:
+                    m_pictKind = PictKind::Png;
+                    break;
+                case Kw::JpegBlip:
+                    m_pictKind = PictKind::Jpeg;
+                    break;
+                case Kw::WmfBlip:
+                    m_pictKind = PictKind::Wmf;
+                    break;
+                case Kw::EmfBlip:
+                    m_pictKind = PictKind::Emf;
+                    break;
+                case Kw::PicW:
+                    m_picW = param;
+                    break;
+                case Kw::PicH:
+                    m_picH = param;
+                    break;
+                case Kw::PicWGoal:
+                    m_picWGoal = param;
+                    break;
+                case Kw::PicHGoal:
+                    m_picHGoal = param;
+                    break;
+                case Kw::PicScaleX:
+                    m_scaleX = param;
+                    break;
+                case Kw::PicScaleY:
+                    m_scaleY = param;
+                    break;
+                case Kw::Skip:
+                    s.dest = Dest::Skip;
+                    break;
+                default:
+                    break;
+                }
+                return;
+            }
         }
 
         CharState &c = s.chars;
@@ -1740,8 +1748,8 @@ namespace {
             const unsigned char b = static_cast<unsigned char>(begin[i]);
             if (b < 0x20 && b != '\t')
                 continue;
-            out[n++] = b < 0x80 && codePage != kSymbolCodePage ? char16_t(b)
-                                                               : charOfByte(codePage, b);
+            out[n++]
+                = b < 0x80 && codePage != kSymbolCodePage ? char16_t(b) : charOfByte(codePage, b);
         }
         text.truncate(at + n);
         if (n > 0)
