@@ -855,6 +855,7 @@ namespace {
         void startRun(const CharState &chars) { startRun(chars, int(m_para.text.size())); }
         void startRun() { startRun(top().chars); }
         void endParagraph(bool last = false);
+        void renewPara();
         void endCell();
         void endRow();
         void flushTable();
@@ -925,6 +926,8 @@ namespace {
         int m_paragraphs = 0;
         int m_runs = 0;
         QVector<Picture> m_pictures;
+        static constexpr size_t kMaxSpareParas = 256;
+        std::vector<Para> m_spareParas; // emptied, their room kept
 
         QHash<int, Font> m_fonts;
         int m_fontEntry = -1;
@@ -1907,7 +1910,22 @@ namespace {
             m_para.pageBreakBefore = false;
             return;
         }
-        m_para = Para();
+        renewPara();
+    }
+
+    // An empty paragraph for the reader, with the room of one already read if there is one.
+    void Reader::renewPara()
+    {
+        if (m_spareParas.empty()) {
+            m_para = Para();
+            return;
+        }
+        m_para = std::move(m_spareParas.back());
+        m_spareParas.pop_back();
+        m_para.para = ParaState();
+        m_para.pageBreakBefore = false;
+        m_para.text.clear();
+        m_para.runs.clear();
     }
 
     // Past the limits a cell's text joins the last cell instead of opening a new one.
@@ -1924,7 +1942,7 @@ namespace {
         m_para.para = top().para;
         m_para.para.inTable = true;
         m_cell.push_back(std::move(m_para));
-        m_para = Para();
+        renewPara();
         ++m_paragraphs;
         if (m_rowDef.cells.size() < kMaxColumns && m_paragraphs < kMaxParagraphs)
             m_rowDef.cells.push_back(m_cell);
@@ -2048,6 +2066,16 @@ namespace {
             }
         }
 #endif
+        // The cells' paragraphs lend their room to the next table's: a cell's paragraph
+        // allocated its text and runs anew.
+        for (Row &row : m_table) {
+            for (Cell &cell : row.cells) {
+                for (Para &para : cell) {
+                    if (m_spareParas.size() < kMaxSpareParas)
+                        m_spareParas.push_back(std::move(para));
+                }
+            }
+        }
         m_table.clear();
         m_cursor.movePosition(QTextCursor::End);
         m_atEmptyBlock = true;
