@@ -135,6 +135,54 @@ namespace {
         Font font;
     };
 
+    Object penObject(quint32 style, qreal width, quint32 color)
+    {
+        Object o;
+        o.type = Object::PenObject;
+        o.pen.style = style;
+        o.pen.width = width;
+        o.pen.color = colorRef(color);
+        return o;
+    }
+
+    Object brushObject(quint32 style, quint32 color, quint32 hatch)
+    {
+        Object o;
+        o.type = Object::BrushObject;
+        o.brush.style = style;
+        o.brush.color = colorRef(color);
+        o.brush.hatch = hatch;
+        return o;
+    }
+
+    // Pattern brushes paint as a plain pattern; palettes and regions only hold their slot.
+    Object patternOrSlot(bool brush)
+    {
+        Object o;
+        o.type = brush ? Object::BrushObject : Object::Other;
+        o.brush.style = 3;
+        return o;
+    }
+
+    // Both formats lay a font's italic, underline, strike-out and charset bytes in a row.
+    Object fontObject(qreal height, qreal width, int escapement, int weight, const View &r,
+                      qint64 flagsAt, const QString &face)
+    {
+        Object o;
+        o.type = Object::FontObject;
+        Font &f = o.font;
+        f.height = height;
+        f.width = width;
+        f.escapement = escapement;
+        f.weight = weight;
+        f.italic = r.u8(flagsAt);
+        f.underline = r.u8(flagsAt + 1);
+        f.strikeOut = r.u8(flagsAt + 2);
+        f.charset = r.u8(flagsAt + 3);
+        f.face = face;
+        return o;
+    }
+
     enum MapMode {
         Text = 1,
         LoMetric,
@@ -333,6 +381,55 @@ namespace {
         return rtf::codePageOfCharset(f.charset, 1252);
     }
 
+    void scaleExtent(QSizeF *ext, qint64 xNum, qint64 xDenom, qint64 yNum, qint64 yDenom)
+    {
+        if (xDenom != 0 && yDenom != 0)
+            *ext = QSizeF(ext->width() * xNum / xDenom, ext->height() * yNum / yDenom);
+    }
+
+    QPainterPath rectPath(const QRectF &r)
+    {
+        QPainterPath p;
+        p.addRect(r.normalized());
+        return p;
+    }
+
+    QPainterPath ellipsePath(const QRectF &r)
+    {
+        QPainterPath p;
+        p.addEllipse(r.normalized());
+        return p;
+    }
+
+    QPainterPath roundRectPath(const QRectF &r, qreal w, qreal h)
+    {
+        QPainterPath p;
+        p.addRoundedRect(r.normalized(), std::abs(w) / 2, std::abs(h) / 2);
+        return p;
+    }
+
+    // Arc, chord or pie of the ellipse in `r`, counter-clockwise from the radial through `start`
+    // to the one through `end`.
+    QPainterPath arcPath(const QRectF &box, QPointF start, QPointF end, int kind)
+    {
+        const QRectF r = box.normalized();
+        const QPointF c = r.center();
+        const qreal a0 = qRadiansToDegrees(std::atan2(c.y() - start.y(), start.x() - c.x()));
+        const qreal a1 = qRadiansToDegrees(std::atan2(c.y() - end.y(), end.x() - c.x()));
+        qreal sweep = a1 - a0;
+        while (sweep <= 0)
+            sweep += 360;
+        QPainterPath p;
+        if (kind == 2)
+            p.moveTo(c);
+        else
+            p.arcMoveTo(r, a0);
+        p.arcTo(r, a0, sweep);
+        if (kind != 0)
+            p.closeSubpath();
+        return p;
+    }
+
     // Plays the records of either kind: the device context, its saved copies, the object table,
     // and the drawing through QPainter.
     class Player
@@ -465,6 +562,19 @@ namespace {
         }
         QTransform full() const { return m_dc.world * page() * m_toImage; }
         QTransform deviceToImage() const { return m_toImage; }
+
+        void lineTo(QPointF to, bool continues)
+        {
+            QPainterPath p(m_dc.position);
+            p.lineTo(to);
+            m_dc.position = to;
+            draw(p, false, true, continues);
+        }
+        // kind: 0 an arc, 1 a chord, 2 a pie
+        void arc(int kind, const QRectF &box, QPointF start, QPointF end)
+        {
+            draw(arcPath(box, start, end, kind), kind != 0, true);
+        }
 
         // Logical path: drawn with the pen and the brush, or added to the path being built.
         void draw(const QPainterPath &logical, bool fill, bool stroke, bool continues = false)
@@ -908,55 +1018,6 @@ namespace {
     }
 
     // An extent times xNum / xDenom and yNum / yDenom; left as it is by a zero denominator.
-    void scaleExtent(QSizeF *ext, qint64 xNum, qint64 xDenom, qint64 yNum, qint64 yDenom)
-    {
-        if (xDenom != 0 && yDenom != 0)
-            *ext = QSizeF(ext->width() * xNum / xDenom, ext->height() * yNum / yDenom);
-    }
-
-    QPainterPath rectPath(const QRectF &r)
-    {
-        QPainterPath p;
-        p.addRect(r.normalized());
-        return p;
-    }
-
-    QPainterPath ellipsePath(const QRectF &r)
-    {
-        QPainterPath p;
-        p.addEllipse(r.normalized());
-        return p;
-    }
-
-    QPainterPath roundRectPath(const QRectF &r, qreal w, qreal h)
-    {
-        QPainterPath p;
-        p.addRoundedRect(r.normalized(), std::abs(w) / 2, std::abs(h) / 2);
-        return p;
-    }
-
-    // Arc, chord or pie of the ellipse in `r`, counter-clockwise from the radial through `start`
-    // to the one through `end`.
-    QPainterPath arcPath(const QRectF &box, QPointF start, QPointF end, int kind)
-    {
-        const QRectF r = box.normalized();
-        const QPointF c = r.center();
-        const qreal a0 = qRadiansToDegrees(std::atan2(c.y() - start.y(), start.x() - c.x()));
-        const qreal a1 = qRadiansToDegrees(std::atan2(c.y() - end.y(), end.x() - c.x()));
-        qreal sweep = a1 - a0;
-        while (sweep <= 0)
-            sweep += 360;
-        QPainterPath p;
-        if (kind == 2)
-            p.moveTo(c);
-        else
-            p.arcMoveTo(r, a0);
-        p.arcTo(r, a0, sweep);
-        if (kind != 0)
-            p.closeSubpath();
-        return p;
-    }
-
     // ---- Windows metafiles ----
 
     constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
@@ -1128,36 +1189,13 @@ namespace {
             case 0x0106:
                 dc.winding = r.u16(0) == 2;
                 break;
-            case 0x02FA: { // CreatePenIndirect
-                Object o;
-                o.type = Object::PenObject;
-                o.pen.style = r.u16(0);
-                o.pen.width = r.i16(2);
-                o.pen.color = colorRef(r.u32(6));
-                m_p->addObject(o);
+            case 0x02FA: // CreatePenIndirect
+                m_p->addObject(penObject(r.u16(0), r.i16(2), r.u32(6)));
                 break;
-            }
-            case 0x02FC: { // CreateBrushIndirect
-                Object o;
-                o.type = Object::BrushObject;
-                o.brush.style = r.u16(0);
-                o.brush.color = colorRef(r.u32(2));
-                o.brush.hatch = r.u16(6);
-                m_p->addObject(o);
+            case 0x02FC: // CreateBrushIndirect
+                m_p->addObject(brushObject(r.u16(0), r.u32(2), r.u16(6)));
                 break;
-            }
             case 0x02FB: { // CreateFontIndirect
-                Object o;
-                o.type = Object::FontObject;
-                Font &f = o.font;
-                f.height = r.i16(0);
-                f.width = r.i16(2);
-                f.escapement = r.i16(4);
-                f.weight = r.i16(8);
-                f.italic = r.u8(10);
-                f.underline = r.u8(11);
-                f.strikeOut = r.u8(12);
-                f.charset = r.u8(13);
                 QByteArray face;
                 for (qint64 i = 18; i < std::min<qint64>(r.size(), 18 + 32); ++i) {
                     const char c = char(r.u8(i));
@@ -1165,20 +1203,16 @@ namespace {
                         break;
                     face += c;
                 }
-                f.face = QString::fromLatin1(face).trimmed();
-                m_p->addObject(o);
+                m_p->addObject(fontObject(r.i16(0), r.i16(2), r.i16(4), r.i16(8), r, 10,
+                                          QString::fromLatin1(face).trimmed()));
                 break;
             }
             case 0x00F7: // CreatePalette
             case 0x01F9: // CreatePatternBrush
             case 0x06FF: // CreateRegion
-            case 0x0142: { // DibCreatePatternBrush
-                Object o;
-                o.type = fn == 0x00F7 || fn == 0x06FF ? Object::Other : Object::BrushObject;
-                o.brush.style = 3;
-                m_p->addObject(o);
+            case 0x0142: // DibCreatePatternBrush
+                m_p->addObject(patternOrSlot(fn != 0x00F7 && fn != 0x06FF));
                 break;
-            }
             case 0x012D:
                 return m_p->selectObject(r.u16(0));
             case 0x01F0:
@@ -1186,14 +1220,9 @@ namespace {
             case 0x0214:
                 dc.position = pt(r, 0);
                 break;
-            case 0x0213: { // LineTo
-                const QPointF to = pt(r, 0);
-                QPainterPath p(dc.position);
-                p.lineTo(to);
-                dc.position = to;
-                m_p->draw(p, false, true);
+            case 0x0213: // LineTo
+                m_p->lineTo(pt(r, 0), false);
                 break;
-            }
             case 0x0325: // Polyline
             case 0x0324: { // Polygon
                 const QPolygonF poly = points(r, 2, r.u16(0));
@@ -1239,11 +1268,9 @@ namespace {
                 break;
             case 0x0817: // Arc
             case 0x0830: // Chord
-            case 0x081A: { // Pie
-                const int kind = fn == 0x0817 ? 0 : fn == 0x0830 ? 1 : 2;
-                m_p->draw(arcPath(rect(r, 8), pt(r, 4), pt(r, 0), kind), kind != 0, true);
+            case 0x081A: // Pie
+                m_p->arc(fn == 0x0817 ? 0 : fn == 0x0830 ? 1 : 2, rect(r, 8), pt(r, 4), pt(r, 0));
                 break;
-            }
             case 0x0416: // IntersectClipRect
                 m_p->clipToLogical(rect(r, 0));
                 break;
@@ -1767,61 +1794,33 @@ namespace {
                 }
                 return m_p->selectObject(index);
             }
-            case 38: { // CREATEPEN
-                Object o;
-                o.type = Object::PenObject;
-                o.pen.style = r.u32(12);
-                o.pen.width = r.i32(16);
-                o.pen.color = colorRef(r.u32(24));
-                return m_p->setObject(r.u32(8), o);
-            }
+            case 38: // CREATEPEN
+                return m_p->setObject(r.u32(8), penObject(r.u32(12), r.i32(16), r.u32(24)));
             case 95: { // EXTCREATEPEN
-                Object o;
-                o.type = Object::PenObject;
-                o.pen.style = r.u32(28);
+                const quint32 style = r.u32(28);
                 // Cosmetic pens are one device pixel wide, whatever width they carry.
-                o.pen.width = o.pen.style & 0x10000 ? r.u32(32) : 0;
-                o.pen.color = colorRef(r.u32(40));
+                Object o = penObject(style, style & 0x10000 ? r.u32(32) : 0, r.u32(40));
                 if (r.u32(36) == 1) // a pen of the null brush draws nothing
                     o.pen.style = 5;
                 return m_p->setObject(r.u32(8), o);
             }
-            case 39: { // CREATEBRUSHINDIRECT
-                Object o;
-                o.type = Object::BrushObject;
-                o.brush.style = r.u32(12);
-                o.brush.color = colorRef(r.u32(16));
-                o.brush.hatch = r.u32(20);
-                return m_p->setObject(r.u32(8), o);
-            }
+            case 39: // CREATEBRUSHINDIRECT
+                return m_p->setObject(r.u32(8), brushObject(r.u32(12), r.u32(16), r.u32(20)));
             case 82: { // EXTCREATEFONTINDIRECTW
-                Object o;
-                o.type = Object::FontObject;
-                Font &f = o.font;
-                f.height = r.i32(12);
-                f.width = r.i32(16);
-                f.escapement = r.i32(20);
-                f.weight = r.i32(28);
-                f.italic = r.u8(32);
-                f.underline = r.u8(33);
-                f.strikeOut = r.u8(34);
-                f.charset = r.u8(35);
+                QString face;
                 for (qint64 i = 0; i < 32 && r.has(40 + 2 * i, 2); ++i) {
                     const char16_t c = r.u16(40 + 2 * i);
                     if (c == 0)
                         break;
-                    f.face += QChar(c);
+                    face += QChar(c);
                 }
-                return m_p->setObject(r.u32(8), o);
+                return m_p->setObject(
+                    r.u32(8), fontObject(r.i32(12), r.i32(16), r.i32(20), r.i32(28), r, 32, face));
             }
             case 49: // CREATEPALETTE
             case 93: // CREATEMONOBRUSH
-            case 94: { // CREATEDIBPATTERNBRUSHPT
-                Object o;
-                o.type = type == 49 ? Object::Other : Object::BrushObject;
-                o.brush.style = 3;
-                return m_p->setObject(r.u32(8), o);
-            }
+            case 94: // CREATEDIBPATTERNBRUSHPT
+                return m_p->setObject(r.u32(8), patternOrSlot(type != 49));
             case 40:
                 return m_p->deleteObject(r.u32(8));
             case 42:
@@ -1835,19 +1834,12 @@ namespace {
                 break;
             case 45: // ARC
             case 46: // CHORD
-            case 47: { // PIE
-                const int kind = type == 45 ? 0 : type == 46 ? 1 : 2;
-                m_p->draw(arcPath(rect(r, 8), pt32(r, 24), pt32(r, 32), kind), kind != 0, true);
+            case 47: // PIE
+                m_p->arc(type - 45, rect(r, 8), pt32(r, 24), pt32(r, 32));
                 break;
-            }
-            case 54: { // LINETO
-                const QPointF to = pt32(r, 8);
-                QPainterPath p(dc.position);
-                p.lineTo(to);
-                dc.position = to;
-                m_p->draw(p, false, true, true);
+            case 54: // LINETO
+                m_p->lineTo(pt32(r, 8), true);
                 break;
-            }
             case 59:
                 m_p->beginPath();
                 break;
