@@ -896,42 +896,17 @@ namespace {
             QPen pen(p.color, width);
             // Dashes over a line far longer than the picture would be counted by the million.
             const bool huge = bounds.width() + bounds.height() > 8 * diagonal;
-            switch (p.style & 0xF) {
-            case 1:
-                pen.setStyle(huge ? Qt::SolidLine : Qt::DashLine);
-                break;
-            case 2:
-                pen.setStyle(huge ? Qt::SolidLine : Qt::DotLine);
-                break;
-            case 3:
-                pen.setStyle(huge ? Qt::SolidLine : Qt::DashDotLine);
-                break;
-            case 4:
-                pen.setStyle(huge ? Qt::SolidLine : Qt::DashDotDotLine);
-                break;
-            default:
-                break;
-            }
-            switch (p.style & 0xF00) {
-            case 0x100:
-                pen.setCapStyle(Qt::SquareCap);
-                break;
-            case 0x200:
-                pen.setCapStyle(Qt::FlatCap);
-                break;
-            default:
-                pen.setCapStyle(Qt::RoundCap);
-            }
-            switch (p.style & 0xF000) {
-            case 0x1000:
-                pen.setJoinStyle(Qt::BevelJoin);
-                break;
-            case 0x2000:
-                pen.setJoinStyle(Qt::MiterJoin);
-                break;
-            default:
-                pen.setJoinStyle(Qt::RoundJoin);
-            }
+            static const Qt::PenStyle dashes[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine,
+                                                  Qt::DashDotLine, Qt::DashDotDotLine};
+            const quint32 dash = p.style & 0xF;
+            if (dash >= 1 && dash <= 4)
+                pen.setStyle(huge ? Qt::SolidLine : dashes[dash]);
+            static const Qt::PenCapStyle caps[] = {Qt::RoundCap, Qt::SquareCap, Qt::FlatCap};
+            const quint32 cap = (p.style >> 8) & 0xF;
+            pen.setCapStyle(cap < 3 ? caps[cap] : Qt::RoundCap);
+            static const Qt::PenJoinStyle joins[] = {Qt::RoundJoin, Qt::BevelJoin, Qt::MiterJoin};
+            const quint32 join = (p.style >> 12) & 0xF;
+            pen.setJoinStyle(join < 3 ? joins[join] : Qt::RoundJoin);
             return pen;
         }
 
@@ -1018,6 +993,38 @@ namespace {
     }
 
     // An extent times xNum / xDenom and yNum / yDenom; left as it is by a zero denominator.
+    // One record's frame: its length in bytes, its kind, and where its parameters start.
+    struct Frame
+    {
+        qint64 size;
+        quint32 kind;
+        qint64 body;
+    };
+
+    // Walks records from `pos` to the end record, failing at a damaged one; a picture that has
+    // spent the player's budget stops where it is.
+    template <typename ReadFrame, typename PlayRecord>
+    bool walkRecords(const View &v, qint64 pos, qint64 headerSize, quint32 endKind,
+                     const Player &p, ReadFrame readFrame, PlayRecord play)
+    {
+        for (qint64 n = 0; n < kMaxRecords; ++n) {
+            if (!v.has(pos, headerSize))
+                return false;
+            const Frame f = readFrame(pos);
+            if (f.size < headerSize || !v.has(pos, f.size))
+                return false;
+            if (f.kind == endKind)
+                return true;
+            const View r = v.sub(pos + f.body, f.size - f.body);
+            if (!play(f.kind, r) || r.bad())
+                return false;
+            if (p.exhausted())
+                return true;
+            pos += f.size;
+        }
+        return true;
+    }
+
     // ---- Windows metafiles ----
 
     constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
@@ -1084,24 +1091,12 @@ namespace {
         {
             const qint64 start = m_l.header;
             m_p->resizeObjects(m_v.u16(start + 10));
-            qint64 pos = start + qint64(m_v.u16(start + 2)) * 2;
-            for (qint64 n = 0; n < kMaxRecords; ++n) {
-                if (!m_v.has(pos, 6))
-                    return false;
-                const qint64 bytes = qint64(m_v.u32(pos)) * 2;
-                if (bytes < 6 || !m_v.has(pos, bytes))
-                    return false;
-                const quint16 fn = m_v.u16(pos + 4);
-                if (fn == 0)
-                    return true;
-                const View r = m_v.sub(pos + 6, bytes - 6);
-                if (!record(fn, r) || r.bad())
-                    return false;
-                if (m_p->exhausted())
-                    return true;
-                pos += bytes;
-            }
-            return true;
+            // A record's size counts 16-bit words; a function of 0 ends the picture.
+            return walkRecords(m_v, start + qint64(m_v.u16(start + 2)) * 2, 6, 0, *m_p,
+                               [this](qint64 pos) {
+                                   return Frame {qint64(m_v.u32(pos)) * 2, m_v.u16(pos + 4), 6};
+                               },
+                               [this](quint32 fn, const View &r) { return record(quint16(fn), r); });
         }
 
     private:
@@ -1445,24 +1440,10 @@ namespace {
 
         bool play()
         {
-            qint64 pos = 0;
-            for (qint64 n = 0; n < kMaxRecords; ++n) {
-                if (!m_v.has(pos, 8))
-                    return false;
-                const quint32 type = m_v.u32(pos);
-                const qint64 size = m_v.u32(pos + 4);
-                if (size < 8 || !m_v.has(pos, size))
-                    return false;
-                if (type == 14) // EOF
-                    return true;
-                const View r = m_v.sub(pos, size);
-                if (!record(type, r) || r.bad())
-                    return false;
-                if (m_p->exhausted())
-                    return true;
-                pos += size;
-            }
-            return true;
+            // Offsets inside a record count from its start; EOF (14) ends the picture.
+            return walkRecords(m_v, 0, 8, 14, *m_p,
+                               [this](qint64 pos) { return Frame {m_v.u32(pos + 4), m_v.u32(pos), 0}; },
+                               [this](quint32 type, const View &r) { return record(type, r); });
         }
 
     private:
@@ -1623,61 +1604,49 @@ namespace {
             return true;
         }
 
-        // BITBLT and STRETCHBLT: a bitmap, or the brush alone where the record has none.
-        bool blt(bool stretch, const View &r)
+        // A bitmap record's picture, or its brush alone where the record carries no bitmap.
+        // Sources count rows from the top of the bitmap, or from its bottom as GDI's blits do.
+        bool bits(const View &r, qint64 bmiAt, const QRectF &dest, QRectF src, bool fromBottom,
+                  quint32 rop)
         {
-            const QRectF dest(r.i32(24), r.i32(28), r.i32(32), r.i32(36));
-            const quint32 rop = r.u32(40);
-            const QPointF srcAt(r.i32(44), r.i32(48));
-            const qint64 offBmi = r.u32(84), cbBmi = r.u32(88), offBits = r.u32(92),
-                         cbBits = r.u32(96);
+            const qint64 offBmi = r.u32(bmiAt), cbBmi = r.u32(bmiAt + 4),
+                         offBits = r.u32(bmiAt + 8), cbBits = r.u32(bmiAt + 12);
             if (r.bad())
                 return false;
             if (cbBmi == 0) {
                 m_p->patBlt(dest, rop);
                 return true;
             }
-            const QSizeF srcSize = stretch ? QSizeF(r.i32(100), r.i32(104)) : dest.size();
             const View info = r.sub(offBmi, cbBmi);
-            const View bits = r.sub(offBits, cbBits);
+            const View bitsView = r.sub(offBits, cbBits);
             if (r.bad())
                 return false;
             bool bad = false;
-            const QImage image = decodeDib(info, &bits, &bad);
+            const QImage image = decodeDib(info, &bitsView, &bad);
             if (bad)
                 return false;
-            // The source's own coordinates are top-down here, as the bitmap is laid out.
-            m_p->bitmap(dest, image, QRectF(srcAt, srcSize), rop);
+            if (fromBottom)
+                src.moveTop(image.height() - src.top() - src.height());
+            m_p->bitmap(dest, image, src, rop);
             return true;
+        }
+
+        // BITBLT and STRETCHBLT
+        bool blt(bool stretch, const View &r)
+        {
+            const QRectF dest(r.i32(24), r.i32(28), r.i32(32), r.i32(36));
+            const QPointF srcAt(r.i32(44), r.i32(48));
+            // The source's size is read only where a bitmap follows.
+            const bool hasBitmap = r.u32(88) != 0;
+            const QSizeF srcSize = stretch && hasBitmap ? QSizeF(r.i32(100), r.i32(104)) : dest.size();
+            return bits(r, 84, dest, QRectF(srcAt, srcSize), false, r.u32(40));
         }
 
         bool stretchDiBits(const View &r)
         {
-            const QPointF dest(r.i32(24), r.i32(28));
-            QRectF src(r.i32(32), r.i32(36), r.i32(40), r.i32(44));
-            const qint64 offBmi = r.u32(48), cbBmi = r.u32(52), offBits = r.u32(56),
-                         cbBits = r.u32(60);
-            const quint32 rop = r.u32(68);
-            const QSizeF destSize(r.i32(72), r.i32(76));
-            if (r.bad())
-                return false;
-            if (cbBmi == 0) {
-                m_p->patBlt(QRectF(dest, destSize), rop);
-                return true;
-            }
-            const View info = r.sub(offBmi, cbBmi);
-            const View bits = r.sub(offBits, cbBits);
-            if (r.bad())
-                return false;
-            bool bad = false;
-            const QImage image = decodeDib(info, &bits, &bad);
-            if (bad)
-                return false;
-            if (image.isNull())
-                return true;
-            src.moveTop(image.height() - src.top() - src.height());
-            m_p->bitmap(QRectF(dest, destSize), image, src, rop);
-            return true;
+            const QRectF dest(QPointF(r.i32(24), r.i32(28)), QSizeF(r.i32(72), r.i32(76)));
+            const QRectF src(r.i32(32), r.i32(36), r.i32(40), r.i32(44));
+            return bits(r, 48, dest, src, true, r.u32(68));
         }
 
         bool record(quint32 type, const View &r)
