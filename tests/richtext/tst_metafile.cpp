@@ -84,6 +84,8 @@ public:
         t.append(QByteArray(4, '\0')).append(face).append('\0');
         return rec(0x02FB, {height, 0, escapement, escapement, 400}, t);
     }
+    // A null pen and a solid brush, in the table's first two slots, both selected.
+    Wmf &fillOnly(QRgb c) { return pen(5, 0, 0).select(0).brush(0, c).select(1); }
     Wmf &select(int i) { return rec(0x012D, {i}); }
     Wmf &remove(int i) { return rec(0x01F0, {i}); }
     Wmf &rectangle(int l, int t, int r, int b) { return rec(0x041B, {b, r, t, l}); }
@@ -411,10 +413,7 @@ void TestMetafile::drawing_data()
     // Window of 1000 x 500 logical units on 200 x 100 pixels: 5 units a pixel.
     QTest::newRow("wmf: rectangle, null pen, red brush")
         << Wmf(QRect(0, 0, 1000, 500))
-               .pen(5, 0, 0)
-               .select(0)
-               .brush(0, qRgb(255, 0, 0))
-               .select(1)
+               .fillOnly(qRgb(255, 0, 0))
                .rectangle(100, 100, 500, 400)
                .bytes()
         << wmf << QSize(200, 100)
@@ -444,10 +443,7 @@ void TestMetafile::drawing_data()
     QTest::newRow("wmf: window extent scaled")
         << Wmf(QRect(0, 0, 100, 100))
                .rec(0x0410, {2, 1, 1, 2}) // y denominator and numerator, x's
-               .pen(5, 0, 0)
-               .select(0)
-               .brush(0, qRgb(0, 0, 0))
-               .select(1)
+               .fillOnly(qRgb(0, 0, 0))
                .rectangle(0, 0, 100, 25)
                .bytes()
         << wmf << QSize(100, 100)
@@ -482,10 +478,7 @@ void TestMetafile::drawing_data()
         << QVector<Probe> {only({5, 5, 90, 90}, Qt::blue), only({105, 5, 90, 90}, Qt::red)};
     QTest::newRow("wmf: polypolygon with a hole, alternate fill")
         << Wmf(QRect(0, 0, 100, 100))
-               .pen(5, 0, 0)
-               .select(0)
-               .brush(0, qRgb(0, 0, 0))
-               .select(1)
+               .fillOnly(qRgb(0, 0, 0))
                .polyPolygon({QPolygon(QRect(0, 0, 100, 100)), QPolygon(QRect(30, 30, 40, 40))})
                .bytes()
         << wmf << QSize(100, 100)
@@ -493,10 +486,7 @@ void TestMetafile::drawing_data()
     QTest::newRow("wmf: same, winding fill")
         << Wmf(QRect(0, 0, 100, 100))
                .rec(0x0106, {2})
-               .pen(5, 0, 0)
-               .select(0)
-               .brush(0, qRgb(0, 0, 0))
-               .select(1)
+               .fillOnly(qRgb(0, 0, 0))
                .polyPolygon({QPolygon(QRect(0, 0, 100, 100)), QPolygon(QRect(30, 30, 40, 40))})
                .bytes()
         << wmf << QSize(100, 100) << QVector<Probe> {only({35, 35, 30, 30}, Qt::black)};
@@ -645,10 +635,7 @@ void TestMetafile::drawing_data()
     QTest::newRow("wmf: viewport extent, ellipse and rounded rectangle")
         << Wmf(QRect(0, 0, 100, 100))
                .rec(0x020E, {50, 50})
-               .pen(5, 0, 0)
-               .select(0)
-               .brush(0, qRgb(0, 0, 0))
-               .select(1)
+               .fillOnly(qRgb(0, 0, 0))
                .ellipse(0, 0, 100, 100)
                .rec(0x061C, {80, 80, 200, 200, 100, 100})
                .bytes()
