@@ -1957,7 +1957,7 @@ namespace {
         renewPara();
         ++m_paragraphs;
         if (m_rowDef.cells.size() < kMaxColumns && m_paragraphs < kMaxParagraphs)
-            m_rowDef.cells.push_back(m_cell);
+            m_rowDef.cells.push_back(std::exchange(m_cell, Cell())); // a copy's clear allocated
         else if (!m_rowDef.cells.isEmpty())
             appendToCell(m_rowDef.cells.back(), m_cell);
         else if (!m_table.isEmpty() && !m_table.back().cells.isEmpty())
