@@ -2,6 +2,7 @@
 // record, and files written by LibreOffice (see rtf/README.md).
 #include "richtext/metafile.h"
 #include "richtext/richtext.h"
+#include "tests/richtext/rtfsamples.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -20,8 +21,7 @@ namespace {
 
 QByteArray sample(const QString &name)
 {
-    QFile f(QStringLiteral(RTF_SAMPLES "/") + name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return samples::read(name);
 }
 
 void put16(QByteArray &b, int v)
@@ -829,17 +829,8 @@ void TestMetafile::reader_data()
     QTest::addColumn<int>("pictures");
     QTest::addColumn<QSize>("firstSize");
     // LibreOffice gives each equation as PNG, then as a metafile for readers without PNG.
-    QByteArray equations = sample(QStringLiteral("libreoffice_equation.rtf"));
-    for (qsizetype at; (at = equations.indexOf("{\\*\\shppict")) >= 0;) {
-        qsizetype end = at;
-        for (int depth = 0; end < equations.size(); ++end) {
-            if (equations[end] == '{')
-                ++depth;
-            else if (equations[end] == '}' && --depth == 0)
-                break;
-        }
-        equations.remove(at, end + 1 - at);
-    }
+    QByteArray equations = samples::withoutGroups(
+        sample(QStringLiteral("libreoffice_equation.rtf")), "{\\*\\shppict");
     equations.replace("{\\nonshppict", "{");
     // \picwgoal513 \pichgoal566 \picscalex165: 34.2 x 37.7 twips... in pixels, 56 x 38.
     QTest::newRow("LibreOffice equations, metafiles only") << equations << 4 << QSize(56, 38);

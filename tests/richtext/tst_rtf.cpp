@@ -4,6 +4,7 @@
 #include "richtext/rtfcodepages.h"
 #include "richtext/rtfreader.h"
 #include "tests/filesizelimit.h"
+#include "tests/richtext/rtfsamples.h"
 #include "tests/peakmemory.h"
 
 #include <QtTest>
@@ -27,10 +28,7 @@ namespace {
 
 QByteArray sample(const QString &name)
 {
-    QFile f(QStringLiteral(RTF_SAMPLES "/") + name);
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("missing sample %s", qPrintable(name));
-    return f.readAll();
+    return samples::read(name);
 }
 
 // Block texts joined by "\n", with non-breaking spaces, tabs and pictures (U+FFFC) kept.
@@ -183,22 +181,11 @@ QString mathMarkup(const QTextDocument &doc)
 }
 
 // The sample without the pictures it gives for its equations, as a writer without them would.
-QByteArray withoutEquationPictures(QByteArray rtf)
+QByteArray withoutEquationPictures(const QByteArray &rtf)
 {
-    for (qsizetype at; (at = rtf.indexOf("{\\mmathPict")) >= 0;) {
-        qsizetype end = at;
-        for (int depth = 0; end < rtf.size(); ++end) {
-            if (rtf[end] == '{')
-                ++depth;
-            else if (rtf[end] == '}' && --depth == 0)
-                break;
-        }
-        rtf.remove(at, end + 1 - at);
-    }
-    return rtf;
+    return samples::withoutGroups(rtf, "{\\mmathPict");
 }
 
-// Each block as the pane shows it: its list mark, then its text.
 // The tree of frames, each with its kind and extent: the reader builds it itself.
 QString frameTree(QTextFrame *frame)
 {
@@ -212,6 +199,7 @@ QString frameTree(QTextFrame *frame)
     return out + QLatin1Char(')');
 }
 
+// Each block as the pane shows it: its list mark, then its text.
 QString listedText(const QTextDocument &doc)
 {
     QStringList lines;
