@@ -4,7 +4,7 @@
 #include "config/recordfile.h"
 #include "fakehost.h"
 #include "platform/msgbox.h"
-#include "tests/filesizelimit.h"
+#include "platform/testing/filesizelimit.h"
 #include "tests/messagelog.h"
 
 #include <QDir>

@@ -9,9 +9,9 @@
 #include "mainwindow/feuillep.h"
 #include "platform/msgbox.h"
 #include "platform/sharedvalues.h"
+#include "platform/testing/filesizelimit.h"
 #include "richtext/richtext.h"
 #include "tests/filecase.h"
-#include "tests/filesizelimit.h"
 #include "tests/messagelog.h"
 
 #include <algorithm>

@@ -1,11 +1,11 @@
 // RTF texts read into the exercise pane and written back: samples from real word processors,
 // encodings, formats, round trips, hostile bytes, files and printing.
+#include "platform/testing/filesizelimit.h"
+#include "platform/testing/peakmemory.h"
 #include "richtext/richtext.h"
 #include "richtext/rtfcodepages.h"
 #include "richtext/rtfreader.h"
-#include "tests/filesizelimit.h"
 #include "tests/richtext/rtfsamples.h"
-#include "tests/peakmemory.h"
 
 #include <QtTest>
 
